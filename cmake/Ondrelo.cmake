@@ -1,0 +1,63 @@
+# Shared build helpers: warnings, libraries with export headers, tests.
+include(GenerateExportHeader)
+
+option(ONDRELO_WERROR "Treat compiler warnings as errors" OFF)
+
+function(ondrelo_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    if(ONDRELO_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+# ondrelo_library(NAME <SHARED|STATIC> EXPORT_MACRO <macro> SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# Builds a library with hidden symbols by default, an export header
+# <include/ondrelo/<lower name>_export.h>, and no undefined symbols.
+function(ondrelo_library name)
+    cmake_parse_arguments(ARG "SHARED;STATIC;MODULE" "EXPORT_MACRO" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS;INCLUDE_DIRS" ${ARGN})
+    if(ARG_STATIC)
+        set(kind STATIC)
+    elseif(ARG_MODULE)
+        set(kind MODULE)
+    else()
+        set(kind SHARED)
+    endif()
+    add_library(${name} ${kind} ${ARG_SOURCES})
+    ondrelo_warnings(${name})
+    set_target_properties(${name} PROPERTIES
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON
+        POSITION_INDEPENDENT_CODE ON)
+    string(TOLOWER ${name} lower)
+    set(export_dir ${CMAKE_CURRENT_BINARY_DIR}/export)
+    if(ARG_EXPORT_MACRO)
+        generate_export_header(${name}
+            EXPORT_MACRO_NAME ${ARG_EXPORT_MACRO}
+            EXPORT_FILE_NAME ${export_dir}/ondrelo/${lower}_export.h)
+    else()
+        generate_export_header(${name}
+            EXPORT_FILE_NAME ${export_dir}/ondrelo/${lower}_export.h)
+    endif()
+    target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${export_dir}> ${ARG_INCLUDE_DIRS})
+    if(NOT kind STREQUAL "STATIC")
+        target_link_options(${name} PRIVATE -Wl,--no-undefined)
+    endif()
+    if(ARG_PUBLIC_LIBS)
+        target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS})
+    endif()
+    if(ARG_PRIVATE_LIBS)
+        target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_LIBS})
+    endif()
+endfunction()
+
+# ondrelo_test(NAME SOURCES ... LIBS ... [ENVIRONMENT ...])
+# A GoogleTest executable whose cases are registered with CTest one by one.
+function(ondrelo_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    ondrelo_warnings(${name})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    gtest_discover_tests(${name}
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "ONDRELO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR};${ARG_ENVIRONMENT}")
+endfunction()
