@@ -245,7 +245,7 @@ TEST(CopyScriptFile, FailureKeepsTheDestinationAndStillStoresTheFolder) {
     WriteFile(dir.path() / "src.js", "x");
     EXPECT_FALSE(CCommon::CopyScriptFile((dir.path() / "src.js").string(),
                                          (dir.path() / "nowhere" / "x.js").string()));
-    // A destination without a folder part stores nothing new.
+    // The folder is remembered even though the copy failed.
     EXPECT_EQ(COndRegistryHandler::GetPreviousScriptCopyPath(),
               (dir.path() / "nowhere").string());
 }
