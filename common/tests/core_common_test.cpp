@@ -306,3 +306,14 @@ TEST(FileException, CausesFromErrno) {
     EXPECT_EQ(e.Path(), "/x/y.html");
     EXPECT_NE(std::string(e.what()).find("/x/y.html"), std::string::npos);
 }
+
+#include "ondrelo/Format.h"
+
+TEST(FormatText, ValuesAreNeverDirectives) {
+    using ondrelo::FormatText;
+    EXPECT_EQ(FormatText("The file %s already exists!", {"/a/%s%d.html"}),
+              "The file /a/%s%d.html already exists!");
+    EXPECT_EQ(FormatText("%s and %s", {"a"}), "a and %s");
+    EXPECT_EQ(FormatText("100%% of %d", {"7"}), "100% of 7");
+    EXPECT_EQ(FormatText("trailing %", {"x"}), "trailing %");
+}
