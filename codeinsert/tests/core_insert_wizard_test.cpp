@@ -1,0 +1,325 @@
+// The inner wizard's page list, the checks on leaving its pages, and the
+// insertion runs of the "Auto Insert Code" tab.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "inslet/InsertWizardModel.h"
+#include "ondrelo/OndRegistryHandler.h"
+#include "ondrelo/Prompt.h"
+#include "ondrelo/registry.h"
+
+namespace fs = std::filesystem;
+using inslet::CAutoInsertState;
+using inslet::CInsertWizardModel;
+using inslet::EInnerPage;
+using ondrelo::CScriptedPrompt;
+using Pages = std::vector<EInnerPage>;
+
+namespace {
+
+class InsertWizardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/ondrelo-inslet-XXXXXX";
+        m_dir = ::mkdtemp(tmpl);
+        ::setenv("ONDRELO_REGISTRY", (m_dir / "registry.db").c_str(), 1);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        fs::path p = m_dir / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+    static std::string Read(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    fs::path m_dir;
+};
+
+}  // namespace
+
+TEST_F(InsertWizardTest, PageListsForTheCommonCases) {
+    struct Case {
+        const char* name;
+        std::string script;
+        std::string placeholder;
+        int fileOption;
+        Pages expected;
+    } cases[] = {
+        {"no script, no placeholder, new file", "", "", 0,
+         {EInnerPage::SpecifyHtmlFile, EInnerPage::Result}},
+        {"no script, no placeholder, existing file", "", "", 1,
+         {EInnerPage::SpecifyHtmlFile, EInnerPage::Result}},
+        {"script and placeholder, existing file", "mover2.js", "_PLACE_THE_BUTTON_HERE_", 1,
+         {EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceScript, EInnerPage::PlaceCode}},
+        {"script and placeholder, new file", "mover2.js", "_PLACE_", 0,
+         {EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceScript}},
+        {"placeholder, no script, existing file", "", "_PLACE_", 1,
+         {EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceCode}},
+        {"script, no placeholder, existing file", "cookies.js", "", 1,
+         {EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceScript}},
+    };
+    for (const auto& c : cases) {
+        CScriptedPrompt prompt;
+        CInsertWizardModel model;
+        model.SetScriptName(c.script);
+        model.SetPlaceholder(c.placeholder);
+        model.BeginRun();
+        model.OnSpecifyActivated();
+        model.m_nFileOption = c.fileOption;
+        model.m_strPath = (m_dir / "page.html").string();
+        ASSERT_TRUE(model.LeaveSpecifyForward()) << c.name;
+        EXPECT_EQ(model.Pages(), c.expected) << c.name;
+        EXPECT_TRUE(prompt.Records().empty()) << c.name;
+        if (model.HasPage(EInnerPage::Result)) {
+            EXPECT_EQ(model.m_strResultText,
+                      "File Path: " + model.m_strPath + ". The code will be inserted in this file.");
+        }
+    }
+}
+
+TEST_F(InsertWizardTest, GoingBackAndChangingTheOptionRebuildsTheList) {
+    CScriptedPrompt prompt;
+    CInsertWizardModel model;
+    model.SetScriptName("mover2.js");
+    model.SetPlaceholder("_PLACE_");
+    model.BeginRun();
+    model.m_nFileOption = 1;
+    model.m_strPath = "/site/a.html";
+    ASSERT_TRUE(model.LeaveSpecifyForward());
+    EXPECT_TRUE(model.HasPage(EInnerPage::PlaceCode));
+    model.m_nFileOption = 0;  // back, then Create New
+    model.OnSpecifyActivated();
+    ASSERT_TRUE(model.LeaveSpecifyForward());
+    EXPECT_EQ(model.Pages(), (Pages{EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceScript}));
+}
+
+TEST_F(InsertWizardTest, EmptyPathIsRefusedWithTheFocusInTheField) {
+    CScriptedPrompt prompt;
+    CInsertWizardModel model;
+    model.OnSpecifyActivated();
+    EXPECT_FALSE(model.LeaveSpecifyForward());
+    EXPECT_TRUE(model.FocusPathField());
+    ASSERT_EQ(prompt.MessageTexts().size(), 1u);
+    EXPECT_EQ(prompt.MessageTexts()[0], "Please select the HTML file to insert the Form");
+}
+
+TEST_F(InsertWizardTest, TypedExistingPathAsksBeforeOverwritingBrowsedOneDoesNot) {
+    std::string existing = Write("old.html", "<html></html>");
+    {
+        CScriptedPrompt prompt;
+        prompt.AnswerMessage(IDNO);
+        CInsertWizardModel model;
+        model.OnSpecifyActivated();
+        model.m_strPath = existing;
+        EXPECT_FALSE(model.LeaveSpecifyForward());  // No keeps the page
+        ASSERT_EQ(prompt.Records().size(), 1u);
+        EXPECT_EQ(prompt.Records()[0].text, "The file " + existing +
+                                                " already exists! If you proceed, the file will "
+                                                "be overwritten. Proceed?");
+        EXPECT_EQ(prompt.Records()[0].style & 0x0F, MB_YESNO);
+        prompt.AnswerMessage(IDYES);
+        EXPECT_TRUE(model.LeaveSpecifyForward());
+    }
+    {
+        CScriptedPrompt prompt;
+        prompt.AnswerFile(existing);
+        CInsertWizardModel model;
+        model.OnSpecifyActivated();
+        ASSERT_TRUE(model.Browse());
+        EXPECT_EQ(model.m_strPath, existing);
+        EXPECT_TRUE(model.LeaveSpecifyForward());
+        ASSERT_EQ(prompt.Records().size(), 1u);  // the dialog only
+        const auto& d = prompt.Records()[0].dialog;
+        EXPECT_FALSE(d.open);
+        EXPECT_EQ(d.title, "Create New HTML File");
+        EXPECT_TRUE(d.overwritePrompt);
+        EXPECT_EQ(d.filter, "Html Files(*.html,*.htm)|*.html; *.htm|All Files (*.*)|*.*||");
+    }
+    {
+        // The path that was already there when the page was shown is not asked about again.
+        CScriptedPrompt prompt;
+        CInsertWizardModel model;
+        model.m_strPath = existing;
+        model.OnSpecifyActivated();
+        EXPECT_TRUE(model.LeaveSpecifyForward());
+        EXPECT_TRUE(prompt.Records().empty());
+    }
+    {
+        // Inserting into an existing file asks nothing.
+        CScriptedPrompt prompt;
+        CInsertWizardModel model;
+        model.OnSpecifyActivated();
+        model.m_nFileOption = 1;
+        model.m_strPath = existing;
+        EXPECT_TRUE(model.LeaveSpecifyForward());
+        EXPECT_TRUE(prompt.Records().empty());
+    }
+}
+
+TEST_F(InsertWizardTest, BrowsingForAnExistingFileUsesTheOpenDialog) {
+    CScriptedPrompt prompt;
+    prompt.AnswerFile(std::nullopt);
+    CInsertWizardModel model;
+    model.m_nFileOption = 1;
+    model.m_strPath = "typed";
+    EXPECT_FALSE(model.Browse());
+    EXPECT_EQ(model.m_strPath, "typed");
+    const auto& d = prompt.Records().at(0).dialog;
+    EXPECT_TRUE(d.open);
+    EXPECT_TRUE(d.fileMustExist);
+    EXPECT_EQ(d.title, "Open HTML File");
+    EXPECT_EQ(d.defaultExt, "*.html");
+}
+
+TEST_F(InsertWizardTest, FixedFileRemovesTheFilePageAndResetBringsItBack) {
+    CInsertWizardModel model;
+    model.SetScriptName("gen_validatorv3.js");
+    model.SetPlaceholder("_PLACE_THE_FORM_HERE_");
+    model.SetInsertIntoExistingFile("/site/form.html");
+    EXPECT_TRUE(model.FileFixed());
+    EXPECT_EQ(model.Pages(), (Pages{EInnerPage::PlaceScript, EInnerPage::Result}));
+    EXPECT_EQ(model.m_strResultText,
+              "File Path: /site/form.html. The code will be inserted in this file.");
+    EXPECT_EQ(model.HtmlFile(), "/site/form.html");
+    EXPECT_TRUE(model.CreateFile());
+    // Place the Script is not the last page: Back and Next.
+    auto b = model.ButtonsFor(EInnerPage::PlaceScript);
+    EXPECT_TRUE(b.back && b.next && !b.finish);
+
+    model.SetInsertIntoExistingFile("");  // only turns the fixing off
+    EXPECT_FALSE(model.FileFixed());
+    EXPECT_FALSE(model.HasPage(EInnerPage::SpecifyHtmlFile));
+    model.Reset();
+    EXPECT_EQ(model.Pages(), (Pages{EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceScript}));
+    EXPECT_TRUE(model.HtmlFile().empty());
+}
+
+TEST_F(InsertWizardTest, WizardButtonsByPage) {
+    CInsertWizardModel model;
+    auto s = model.ButtonsFor(EInnerPage::SpecifyHtmlFile);
+    EXPECT_TRUE(!s.back && s.next && !s.finish);
+    auto last = model.ButtonsFor(EInnerPage::PlaceScript);  // last page of the initial list
+    EXPECT_TRUE(last.back && !last.next && last.finish);
+    for (EInnerPage p : {EInnerPage::PlaceCode, EInnerPage::Result}) {
+        auto b = model.ButtonsFor(p);
+        EXPECT_TRUE(b.back && !b.next && b.finish);
+    }
+}
+
+TEST_F(InsertWizardTest, ScriptDestinationDefaultsToTheLastFolderAndMustBeSet) {
+    CScriptedPrompt prompt;
+    CInsertWizardModel model;
+    model.SetScriptName("mover2.js");
+    model.OnPlaceScriptActivated();
+    EXPECT_TRUE(model.m_strDestination.empty());
+    EXPECT_TRUE(model.DestinationText().empty());
+    EXPECT_FALSE(model.LeavePlaceScriptForward());
+    EXPECT_EQ(prompt.MessageTexts().back(),
+              "Please select the destination folder to copy the JavaScript file.Click the "
+              "\"Change The Destination Path\" button to select the destination path");
+
+    ASSERT_TRUE(COndRegistryHandler::SetSettingsValue("lastscriptpath", "/site/js"));
+    model.OnPlaceScriptActivated();
+    EXPECT_EQ(model.m_strDestination, "/site/js/mover2.js");
+    EXPECT_EQ(model.DestinationText(), "The Script will be copied here: /site/js/mover2.js");
+    EXPECT_TRUE(model.LeavePlaceScriptForward());
+
+    prompt.AnswerFile(std::string("/elsewhere/mover2.js"));
+    EXPECT_TRUE(model.ChangeDestination());
+    model.OnPlaceScriptActivated();  // a chosen destination stays
+    EXPECT_EQ(model.m_strDestination, "/elsewhere/mover2.js");
+}
+
+TEST_F(InsertWizardTest, RunCopiesTheScriptInsertsAndEnablesButtons) {
+    fs::create_directories(m_dir / "scripts");
+    Write("scripts/mover2.js", "function mover(){}\n");
+    ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
+                                               COndRegistryHandler::kInstallationKey,
+                                               "scriptspath", (m_dir / "scripts").string()));
+    CScriptedPrompt prompt;
+    CInsertWizardModel model;
+    model.SetScriptName("mover2.js");
+    CAutoInsertState state(model);
+    int calls = 0;
+    state.SetHandler([&] {
+        ++calls;
+        return 1;
+    });
+    EXPECT_FALSE(state.FileShown());
+    model.m_strPath = (m_dir / "page.html").string();
+    model.m_strDestination = (m_dir / "mover2.js").string();
+    state.FinishRun();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(Read((m_dir / "mover2.js").string()), "function mover(){}\n");
+    EXPECT_EQ(prompt.MessageTexts(), (std::vector<std::string>{"The Code is Successfully Inserted"}));
+    EXPECT_EQ(prompt.Records()[0].style, MB_OK | MB_ICONINFORMATION);
+    EXPECT_TRUE(state.FileShown() && state.ScriptShown());
+    EXPECT_EQ(state.FileFieldText(), model.m_strPath);
+    EXPECT_TRUE(state.OpenEnabled());
+    EXPECT_FALSE(state.RegenerateEnabled());
+
+    state.Activate();
+    EXPECT_TRUE(state.RegenerateEnabled());
+    state.Regenerate();  // no inner wizard, same choices
+    EXPECT_EQ(calls, 2);
+    EXPECT_FALSE(state.RegenerateEnabled());
+
+    state.Reset();
+    EXPECT_FALSE(state.OpenEnabled());
+    EXPECT_FALSE(state.FileShown());
+    EXPECT_TRUE(state.HtmlFile().empty());
+}
+
+TEST_F(InsertWizardTest, FailedCopyIsReportedAndTheInsertionStillRuns) {
+    ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
+                                               COndRegistryHandler::kInstallationKey,
+                                               "scriptspath", (m_dir / "noscripts").string()));
+    CScriptedPrompt prompt;
+    CInsertWizardModel model;
+    model.SetScriptName("mover2.js");
+    CAutoInsertState state(model);
+    int calls = 0;
+    state.SetHandler([&] {
+        ++calls;
+        return 0;  // the client failed too
+    });
+    model.m_strPath = "/site/page.html";
+    model.m_strDestination = (m_dir / "out" / "mover2.js").string();
+    state.FinishRun();
+    EXPECT_EQ(calls, 1);
+    ASSERT_EQ(prompt.Records().size(), 1u);
+    EXPECT_EQ(prompt.Records()[0].text,
+              "Failed copying the JavaScript File to the destination: " + model.m_strDestination +
+                  ".Please make sure that you have write access in this folder");
+    EXPECT_EQ(prompt.Records()[0].style, MB_OK | MB_ICONERROR);
+    // A failing client leaves the file buttons disabled and shows no success.
+    EXPECT_FALSE(state.Inserted());
+    EXPECT_FALSE(state.OpenEnabled());
+    state.Activate();
+    EXPECT_FALSE(state.RegenerateEnabled());
+}
+
+TEST_F(InsertWizardTest, WithoutAScriptNothingIsCopied) {
+    CScriptedPrompt prompt;
+    CInsertWizardModel model;
+    model.BeginRun();
+    EXPECT_FALSE(model.HasPage(EInnerPage::PlaceScript));
+    CAutoInsertState state(model);
+    state.SetHandler([] { return 1; });
+    model.m_strPath = "/site/page.html";
+    state.FinishRun();
+    EXPECT_EQ(prompt.MessageTexts(), (std::vector<std::string>{"The Code is Successfully Inserted"}));
+    EXPECT_FALSE(state.ScriptDestination().size());
+}
