@@ -3,6 +3,7 @@
 // code, and saving with a check that nobody changed the file meanwhile.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -47,6 +48,21 @@ struct SFileStamp {
     bool operator==(const SFileStamp&) const = default;
 };
 
+// Where a run of tag searches in one unchanged text has got to. Besides the
+// position it keeps what earlier searches learnt about the text (a comment,
+// script block or element that is never closed), so that finding every tag
+// of a large page takes one pass. Start a new one when the text changes.
+struct ONDCORE_EXPORT STagSearch {
+    std::uint32_t m_nFrom = 0;  // where the next search starts; set to the tag end on success
+
+    // No "-->", no closing script tag, no closing tag of m_strClosingName
+    // starts at or after these positions.
+    std::size_t m_nNoCommentEndFrom = static_cast<std::size_t>(-1);
+    std::size_t m_nNoScriptEndFrom = static_cast<std::size_t>(-1);
+    std::size_t m_nNoClosingTagFrom = static_cast<std::size_t>(-1);
+    std::string m_strClosingName;
+};
+
 class ONDCORE_EXPORT CHTMLScanner {
 public:
     enum ErrorCode { errNone = 0, errFileModified = 1 };
@@ -75,6 +91,11 @@ public:
     // Scanning.
     bool SeparateTag(const std::string& text, const std::string& tagName, SHtmlTag& tag,
                      bool withContent, std::string& rest, std::uint32_t base = 0);
+    // Like SeparateTag, but searches the text in place from search.m_nFrom;
+    // positions are offsets into the text. On success search.m_nFrom is set to
+    // the tag end, so calling again finds the next occurrence.
+    bool FindTag(const std::string& text, const std::string& tagName, SHtmlTag& tag,
+                 bool withContent, STagSearch& search);
     bool CollectAttributes(const std::string& attribText, SHtmlTag& tag, std::uint32_t base);
     bool RegExpMatch(const std::string& text, const std::string& pattern, int groupCount,
                      std::vector<std::string>& results);
@@ -99,7 +120,7 @@ protected:
     std::string m_strText;        // working text
     std::string m_strLoadedText;  // as loaded, old blocks removed
     std::string m_strFilePath;
-    SFileStamp m_stamp;           // of the file when loaded or last saved
+    SFileStamp m_stamp;  // of the file when loaded or last saved
     int m_nInsertionOffset = 0;
     bool m_bNewFile = false;
     bool m_bMessagesDisabled = false;
