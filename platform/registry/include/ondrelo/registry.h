@@ -28,14 +28,14 @@ ONDREGISTRY_EXPORT extern const HKEY HKEY_LOCAL_MACHINE;
 
 // Status codes.
 inline constexpr LONG ERROR_SUCCESS = 0;
-inline constexpr LONG ERROR_FILE_NOT_FOUND = 2;    // key or value missing
-inline constexpr LONG ERROR_ACCESS_DENIED = 5;     // no rights, or key opened read-only
-inline constexpr LONG ERROR_INVALID_HANDLE = 6;    // bad or closed key handle
+inline constexpr LONG ERROR_FILE_NOT_FOUND = 2;  // key or value missing
+inline constexpr LONG ERROR_ACCESS_DENIED = 5;   // no rights, or key opened read-only
+inline constexpr LONG ERROR_INVALID_HANDLE = 6;  // bad or closed key handle
 inline constexpr LONG ERROR_INVALID_PARAMETER = 87;
-inline constexpr LONG ERROR_MORE_DATA = 234;       // caller's buffer too small
-inline constexpr LONG ERROR_NO_MORE_ITEMS = 259;   // enumeration past the end
-inline constexpr LONG ERROR_CANTOPEN = 1011;       // the store cannot be opened
-inline constexpr LONG ERROR_CANTWRITE = 1013;      // the store cannot be written
+inline constexpr LONG ERROR_MORE_DATA = 234;      // caller's buffer too small
+inline constexpr LONG ERROR_NO_MORE_ITEMS = 259;  // enumeration past the end
+inline constexpr LONG ERROR_CANTOPEN = 1011;      // the store cannot be opened
+inline constexpr LONG ERROR_CANTWRITE = 1013;     // the store cannot be written
 
 // Access rights.
 inline constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
@@ -80,6 +80,11 @@ ONDREGISTRY_EXPORT LONG RegSetValueExA(HKEY key, const char* valueName, DWORD re
 ONDREGISTRY_EXPORT LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize,
                                       DWORD* reserved, char* className, DWORD* classSize,
                                       void* lastWriteTime);
+// Names the value at the given index (same order and name buffer rules as
+// RegEnumKeyExA; the default value has the empty name) and hands out its type
+// and data as RegQueryValueExA does.
+ONDREGISTRY_EXPORT LONG RegEnumValueA(HKEY key, DWORD index, char* valueName, DWORD* valueNameSize,
+                                      DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize);
 ONDREGISTRY_EXPORT LONG RegDeleteValueA(HKEY key, const char* valueName);
 // Deletes the sub key (or, for an empty name, the key's contents) with all
 // its sub keys and values, in one transaction.
@@ -95,6 +100,8 @@ ONDREGISTRY_EXPORT std::string StorePath();
 // Convenience wrappers for tools and tests, on top of the calls above.
 ONDREGISTRY_EXPORT bool ReadString(HKEY root, const std::string& key, const std::string& name,
                                    std::string& value);
+ONDREGISTRY_EXPORT bool ReadNumber(HKEY root, const std::string& key, const std::string& name,
+                                   DWORD& value);
 ONDREGISTRY_EXPORT bool WriteString(HKEY root, const std::string& key, const std::string& name,
                                     const std::string& value);
 ONDREGISTRY_EXPORT bool WriteNumber(HKEY root, const std::string& key, const std::string& name,

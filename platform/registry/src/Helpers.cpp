@@ -1,0 +1,132 @@
+// Convenience wrappers over the registry calls, and the store's location.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ondrelo/registry.h"
+
+#ifndef ONDRELO_DEFAULT_REGISTRY
+#define ONDRELO_DEFAULT_REGISTRY "/var/lib/ondrelo/registry.db"
+#endif
+
+namespace ondrelo::registry {
+
+namespace {
+
+// Closes a key handle when it goes out of scope.
+class KeyHolder {
+public:
+    KeyHolder() = default;
+    ~KeyHolder() {
+        if (m_key) {
+            RegCloseKey(m_key);
+        }
+    }
+    KeyHolder(const KeyHolder&) = delete;
+    KeyHolder& operator=(const KeyHolder&) = delete;
+    HKEY* Out() { return &m_key; }
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+bool Write(HKEY root, const std::string& key, const std::string& name, DWORD type, const BYTE* data,
+           DWORD size) {
+    KeyHolder handle;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.Out(),
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    return RegSetValueExA(handle.Get(), name.c_str(), 0, type, data, size) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::string StorePath() {
+    const char* path = std::getenv("ONDRELO_REGISTRY");
+    return path && *path ? std::string(path) : std::string(ONDRELO_DEFAULT_REGISTRY);
+}
+
+bool ReadString(HKEY root, const std::string& key, const std::string& name, std::string& value) {
+    KeyHolder handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.Out()) != ERROR_SUCCESS) {
+        return false;
+    }
+    // Ask for the size, then read; another process may grow the value in
+    // between, so try again a few times.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = REG_NONE;
+        DWORD size = 0;
+        if (RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+                ERROR_SUCCESS ||
+            type != REG_SZ || size == 0) {
+            return false;
+        }
+        std::vector<BYTE> buffer(size);
+        LONG status =
+            RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &type, buffer.data(), &size);
+        if (status == ERROR_MORE_DATA) {
+            continue;
+        }
+        if (status != ERROR_SUCCESS || type != REG_SZ || size == 0) {
+            return false;
+        }
+        value.assign(reinterpret_cast<const char*>(buffer.data()), size - 1);
+        return true;
+    }
+    return false;
+}
+
+bool ReadNumber(HKEY root, const std::string& key, const std::string& name, DWORD& value) {
+    KeyHolder handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.Out()) != ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD type = REG_NONE;
+    DWORD number = 0;
+    DWORD size = sizeof(number);
+    if (RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(&number), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD) {
+        return false;
+    }
+    value = number;
+    return true;
+}
+
+bool WriteString(HKEY root, const std::string& key, const std::string& name,
+                 const std::string& value) {
+    return Write(root, key, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+bool WriteNumber(HKEY root, const std::string& key, const std::string& name, DWORD value) {
+    return Write(root, key, name, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
+std::vector<std::string> SubKeys(HKEY root, const std::string& key) {
+    std::vector<std::string> names;
+    KeyHolder handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.Out()) != ERROR_SUCCESS) {
+        return names;
+    }
+    std::vector<char> buffer(256);
+    for (DWORD index = 0;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        LONG status = RegEnumKeyExA(handle.Get(), index, buffer.data(), &size, nullptr, nullptr,
+                                    nullptr, nullptr);
+        if (status == ERROR_MORE_DATA && buffer.size() < (1u << 20)) {
+            buffer.resize(buffer.size() * 4);
+            continue;
+        }
+        if (status != ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(buffer.data(), size);
+        ++index;
+    }
+    return names;
+}
+
+}  // namespace ondrelo::registry
