@@ -1,0 +1,45 @@
+// Shared helpers of the settings store tests: a fresh store file per test in
+// its own temporary folder, and running code in a child process.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ondrelo/registry.h"
+
+namespace ondrelo::registry::testing {
+
+// Every test gets <tmp>/ondreg-XXXXXX/store.db (not yet created) as its store.
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Points ONDRELO_REGISTRY at path.
+    static void UseStore(const std::string& path);
+
+    std::string m_dir;
+    std::string m_store;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+
+// Runs body in a forked child and hands back the numbers it returned. With
+// unprivileged set, the child first drops root rights (to user "nobody"), so
+// that file modes deny writes as they do for ordinary users.
+std::vector<long> RunInChild(const std::function<std::vector<long>()>& body,
+                             bool unprivileged = false);
+
+// Status of opening, creating, querying: small shorthands for the tests.
+LONG SetString(HKEY root, const char* key, const char* name, const std::string& value);
+LONG QueryString(HKEY key, const char* name, std::string& value);
+
+}  // namespace ondrelo::registry::testing
