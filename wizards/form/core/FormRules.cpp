@@ -1,0 +1,199 @@
+#include "formwarden/FormRules.h"
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "Text.h"
+#include "formwarden/FormResources.h"
+#include "ondrelo/Common.h"
+#include "ondrelo/OndRegistryHandler.h"
+
+namespace formwarden {
+
+const char* const kListFileExplanation =
+    "You can load the items in the list box from a text file.\n The format of the text file "
+    "is:\n ItemName1\tItemValue1 \n ItemName2\tItemValue2 \n etc The 'ItemValue' is optional. \n "
+    "Example: \n Red\t1\n Blue\t2\n Green\t3\n Yellow\t4\n Blue\t5\n Creates a list of colors.";
+
+namespace {
+const char* const kLoadFromFileShown = "LoadFromFileShown";
+}
+
+bool IsAlnumName(const std::string& name) {
+    return CCommon::RexExpMatch("[[:alnum:]_]*", name);
+}
+
+std::string MakeDefaultElementName(const CHtmlForm& form, int edited, int type, int& counter) {
+    const std::string base = ElementTypeBaseName(type);
+    for (;;) {
+        std::string candidate = base + std::to_string(counter++);
+        if (form.FindElement(candidate, edited) < 0) {
+            return candidate;
+        }
+    }
+}
+
+EEditorFocus CheckElementName(const CHtmlForm& form, int edited, int type, std::string& name,
+                              std::string& caption, int& counter) {
+    name = text::Trim(name);
+    if (name.empty()) {
+        name = MakeDefaultElementName(form, edited, type, counter);
+        if (type != kTypeHidden) {
+            caption = name;
+        }
+    }
+    if (!IsAlnumName(name)) {
+        FormMessageBox(IDS_NAME_ALNUM_ONLY, MB_OK | MB_ICONERROR);
+        return kFocusName;
+    }
+    if (type != kTypeCheckbox && type != kTypeRadio && form.FindElement(name, edited) >= 0) {
+        FormMessageBox(text::Format(FormString(IDS_NAME_EXISTS), name.c_str()),
+                       MB_OK | MB_ICONERROR);
+        return kFocusName;
+    }
+    return kFocusNone;
+}
+
+EEditorFocus CheckFormName(const CHtmlForm& form) {
+    const std::string& name = form.m_strName;
+    if (name.empty()) {
+        FormMessageBox(IDS_FORM_NAME_EMPTY, MB_OK | MB_ICONERROR);
+        return kFocusName;
+    }
+    if (!IsAlnumName(name) || std::isdigit(static_cast<unsigned char>(name[0]))) {
+        FormMessageBox(IDS_FORM_NAME_INVALID, MB_OK | MB_ICONERROR);
+        return kFocusName;
+    }
+    if (form.GetElementCount() == 0) {
+        FormMessageBox(IDS_NO_ELEMENTS, MB_OK | MB_ICONERROR);
+        return kFocusAddButton;
+    }
+    return kFocusNone;
+}
+
+bool ConfirmTypeChange(int oldType, int newType) {
+    std::string question = text::Format(FormString(IDS_TYPE_CHANGE), ElementTypeLabel(oldType),
+                                        ElementTypeLabel(newType));
+    return FormMessageBox(question, MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+int ApplyElementEdit(CHtmlForm& form, int edited, const std::string& name,
+                     const std::string& caption, const CElementData& pageData) {
+    form.m_bModified = true;
+    if (edited >= 0 && edited < form.GetElementCount()) {
+        CFormElement& element = form.GetElement(edited);
+        element.m_strName = name;
+        element.m_strCaption = caption;
+        element.SetData(pageData.Clone());
+        return edited;
+    }
+    return form.AppendElement(CFormElement(name, caption, pageData.Clone()));
+}
+
+int AddOrChangeListItem(std::vector<SListItem>& items, int chosen, const std::string& name,
+                        const std::string& value, bool selected) {
+    if (name.empty()) {
+        FormMessageBox(IDS_LIST_ITEM_NAME, MB_OK | MB_ICONERROR);
+        return -1;
+    }
+    SListItem item{name, value.empty() ? name : value, selected};
+    if (chosen < 0 || chosen >= static_cast<int>(items.size())) {
+        items.push_back(std::move(item));
+        return static_cast<int>(items.size()) - 1;
+    }
+    items[static_cast<std::size_t>(chosen)] = std::move(item);
+    return chosen;
+}
+
+std::vector<SListItem> ParseListItems(const std::string& content) {
+    std::vector<SListItem> items;
+    std::istringstream in(content);
+    std::string line;
+    while (std::getline(in, line)) {
+        line = text::TrimRight(line);
+        std::string name = line;
+        std::string value;
+        auto split = line.rfind('\t');
+        if (split == std::string::npos) {
+            split = line.rfind(' ');
+        }
+        if (split != std::string::npos) {
+            name = line.substr(0, split);
+            value = line.substr(split + 1);
+        }
+        name = text::Trim(name);
+        value = text::Trim(value);
+        if (name.empty() && value.empty()) {
+            continue;
+        }
+        if (value.empty()) {
+            value = name;
+        }
+        if (name.empty()) {
+            name = value;
+        }
+        items.push_back(SListItem{name, value, false});
+    }
+    return items;
+}
+
+namespace {
+
+// The explanation once, then the question when items would be lost.
+bool PrepareListLoad(const std::vector<SListItem>& items) {
+    std::string shown;
+    if (!COndRegistryHandler::GetSettingsValue(kLoadFromFileShown, shown) || shown != "1") {
+        FormMessageBox(kListFileExplanation, MB_OK | MB_ICONINFORMATION);
+        COndRegistryHandler::SetSettingsValue(kLoadFromFileShown, "1");
+    }
+    if (!items.empty() &&
+        FormMessageBox(kListReplaceQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return false;
+    }
+    return true;
+}
+
+bool ReadListFile(std::vector<SListItem>& items, const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        FormMessageBox(kListLoadFailed, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    if (in) {
+        content << in.rdbuf();
+    }
+    if (!in || in.bad()) {
+        FormMessageBox(kListLoadFailed, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    items = ParseListItems(content.str());
+    return true;
+}
+
+}  // namespace
+
+bool LoadListItemsFromPath(std::vector<SListItem>& items, const std::string& path) {
+    return PrepareListLoad(items) && ReadListFile(items, path);
+}
+
+bool LoadListItemsFromFile(std::vector<SListItem>& items) {
+    if (!PrepareListLoad(items)) {
+        return false;
+    }
+    ondrelo::SFileDialogSpec spec;
+    spec.open = true;
+    spec.title = kListFileDialogTitle;
+    spec.filter = kListFileFilter;
+    spec.fileMustExist = true;
+    std::string path;
+    if (!ondrelo::Prompt().FileDialog(spec, path)) {
+        return false;
+    }
+    return ReadListFile(items, path);
+}
+
+}  // namespace formwarden

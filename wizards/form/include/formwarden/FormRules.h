@@ -1,0 +1,72 @@
+// Editing rules of the form model: element and form name checks, the type
+// change question, confirming the element editor, and list-box items.
+// Violations are shown to the user through the form wizard's message box;
+// the functions say which field should get the focus.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "formwarden/FormModel.h"
+
+namespace formwarden {
+
+// Where the editor puts the focus after a refused check.
+enum EEditorFocus : int { kFocusNone = 0, kFocusName = 1, kFocusAddButton = 2 };
+
+// The element editor's name check. `edited` is the index of the element
+// being edited, -1 for a new one; `counter` is the default-name counter
+// (1 when the editor opens, kept across tries). An empty name becomes a
+// default name (and, except for Hidden, the caption too). Returns
+// kFocusNone when the name is accepted, else the message was shown.
+EEditorFocus CheckElementName(const CHtmlForm& form, int edited, int type, std::string& name,
+                              std::string& caption, int& counter);
+
+// The first "<base><n>" from `counter` on that no other element has; the
+// counter ends just after the number used.
+std::string MakeDefaultElementName(const CHtmlForm& form, int edited, int type, int& counter);
+
+// The form page's check when leaving it: kFocusNone when accepted.
+EEditorFocus CheckFormName(const CHtmlForm& form);
+
+// True when the name consists of letters, digits and underscores only.
+bool IsAlnumName(const std::string& name);
+
+// Asks whether an element may change from one type to another; true on "Yes".
+bool ConfirmTypeChange(int oldType, int newType);
+
+// Confirming the element editor: a new element (edited = -1) is appended,
+// an existing one gets name, caption, type and a clone of the page's data
+// (its old data destroyed). Returns the element's index; marks the form
+// modified.
+int ApplyElementEdit(CHtmlForm& form, int edited, const std::string& name,
+                     const std::string& caption, const CElementData& pageData);
+
+// "Update" of the list-box items: the name is required (message 110), an
+// empty value becomes the name; chosen = -1 appends, else replaces. Returns
+// the item's index, or -1 when refused.
+int AddOrChangeListItem(std::vector<SListItem>& items, int chosen, const std::string& name,
+                        const std::string& value, bool selected);
+
+// Items from the text of a list file: one per line, "name<TAB>value" or
+// "name value" (split at the last tab, else the last space).
+std::vector<SListItem> ParseListItems(const std::string& text);
+
+// The list file dialog and its texts.
+inline constexpr const char* kListFileDialogTitle = "Open the Text File Containing the List Items";
+inline constexpr const char* kListFileFilter = "Text files (*.txt)|*.txt|All Files(*.*)|*.*||";
+extern const char* const kListFileExplanation;
+inline constexpr const char* kListReplaceQuestion =
+    "All the existing list items will be removed  before loading from the file. Proceed ? ";
+inline constexpr const char* kListLoadFailed = "Failed loading from the file ";
+
+// "Load from File ...": the explanation the first time (remembered as the
+// setting "LoadFromFileShown"), the question when the list is not empty,
+// the file dialog, then the file's items replace the list. False (the
+// list unchanged) when the user declines or the file cannot be read.
+bool LoadListItemsFromFile(std::vector<SListItem>& items);
+// Same with the file already chosen (no dialog; the explanation and the
+// question are still asked).
+bool LoadListItemsFromPath(std::vector<SListItem>& items, const std::string& path);
+
+}  // namespace formwarden
