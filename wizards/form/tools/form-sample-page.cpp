@@ -1,0 +1,447 @@
+// form-sample-page: builds a form with the form wizard's core and prints the
+// whole generated page (head, script inclusion line, body, form HTML,
+// validator script, bottom) to standard output. Used to make test pages for
+// the validator runtime.
+//
+// Usage:
+//   form-sample-page [--src REF] FILE       read a description file ("-": stdin)
+//   form-sample-page [--src REF] --sample NAME
+//   form-sample-page --list-samples
+// --src REF puts REF into the script inclusion line instead of
+// "gen_validatorv3.js".
+//
+// Description format: one statement per line; blank lines and lines
+// starting with '#' are ignored. Fields are separated by blanks; a field
+// with blanks is written in double quotes, where \" \\ \n \r \t are escapes.
+// "" is an empty field.
+//
+//   form NAME ACTION METHOD LAYOUT
+//       METHOD: get | post; LAYOUT: table | plain
+//   custom BODY
+//       body of the custom validation function (use \n for line breaks)
+//   element TYPE NAME CAPTION [KEY=VALUE ...]
+//       TYPE: textbox password checkbox file hidden button multiline listbox radio
+//       keys: value= size= checked=0|1 kind=submit|reset|button rows= cols=
+//             text= (multiline default text) visible= multiple=0|1
+//   item NAME VALUE [selected]
+//       adds an option to the last listbox element
+//   validation ELEMENT KIND [ARG [MESSAGE]]
+//       ELEMENT: an element name (the first element of that name), or @N for
+//       the element at index N. KIND: req alpha alpha_s alnum alnum_s num
+//       email regexp maxlen minlen lt gt eqelmnt ltelmnt leelmnt gtelmnt
+//       geelmnt neelmnt selmin selone dontselectchk dontselect. ARG: the
+//       parameter (expression, number, other element, value); "" or - when
+//       none. MESSAGE: the error message; when missing, "Invalid KIND for
+//       ELEMENT". selmin and selone are generated on the element given
+//       (option 10); dontselectchk takes the element's own value when ARG
+//       is - or "".
+//
+// Example:
+//   form myform cgi-bin/send.cgi post table
+//   element textbox email E-mail
+//   element button sub Send kind=submit
+//   validation email req - "Please enter the value for email"
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "formwarden/FormCodeGen.h"
+#include "formwarden/FormModel.h"
+#include "formwarden/Validations.h"
+
+using namespace formwarden;
+
+namespace {
+
+struct SParseError {
+    int line;
+    std::string text;
+};
+
+std::vector<std::string> SplitFields(const std::string& line, int lineNo) {
+    std::vector<std::string> fields;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) {
+            ++i;
+        }
+        if (i >= line.size()) {
+            break;
+        }
+        std::string field;
+        if (line[i] == '"') {
+            ++i;
+            bool closed = false;
+            while (i < line.size()) {
+                char c = line[i++];
+                if (c == '"') {
+                    closed = true;
+                    break;
+                }
+                if (c == '\\' && i < line.size()) {
+                    char e = line[i++];
+                    field += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
+                } else {
+                    field += c;
+                }
+            }
+            if (!closed) {
+                throw SParseError{lineNo, "unterminated quoted field"};
+            }
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+                field += line[i++];
+            }
+        }
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+int ToInt(const std::string& s, int lineNo) {
+    char* end = nullptr;
+    long v = std::strtol(s.c_str(), &end, 10);
+    if (s.empty() || *end != '\0') {
+        throw SParseError{lineNo, "not a number: " + s};
+    }
+    return static_cast<int>(v);
+}
+
+double ToDouble(const std::string& s, int lineNo) {
+    char* end = nullptr;
+    double v = std::strtod(s.c_str(), &end);
+    if (s.empty() || *end != '\0') {
+        throw SParseError{lineNo, "not a number: " + s};
+    }
+    return v;
+}
+
+bool IsNone(const std::string& s) {
+    return s.empty() || s == "-";
+}
+
+void ApplyKey(CFormElement& element, const std::string& key, const std::string& value, int lineNo) {
+    CElementData* data = element.GetData();
+    auto flag = [&] { return ToInt(value, lineNo) != 0; };
+    if (auto* t = dynamic_cast<CTextData*>(data)) {
+        if (key == "value")
+            return void(t->m_strValue = value);
+        if (key == "size")
+            return void(t->m_nSize = ToInt(value, lineNo));
+    } else if (auto* c = dynamic_cast<CCheckboxData*>(data)) {
+        if (key == "value")
+            return void(c->m_strValue = value);
+        if (key == "checked")
+            return void(c->m_bChecked = flag());
+    } else if (auto* r = dynamic_cast<CRadioData*>(data)) {
+        if (key == "value")
+            return void(r->m_strValue = value);
+        if (key == "checked")
+            return void(r->m_bChecked = flag());
+    } else if (auto* f = dynamic_cast<CFileData*>(data)) {
+        if (key == "size")
+            return void(f->m_nSize = ToInt(value, lineNo));
+    } else if (auto* h = dynamic_cast<CHiddenData*>(data)) {
+        if (key == "value")
+            return void(h->m_strValue = value);
+    } else if (auto* b = dynamic_cast<CButtonData*>(data)) {
+        if (key == "kind") {
+            if (value == "submit")
+                return void(b->m_nKind = kButtonSubmit);
+            if (value == "reset")
+                return void(b->m_nKind = kButtonReset);
+            if (value == "button")
+                return void(b->m_nKind = kButtonGeneral);
+        }
+    } else if (auto* m = dynamic_cast<CMultilineData*>(data)) {
+        if (key == "rows")
+            return void(m->m_nRows = ToInt(value, lineNo));
+        if (key == "cols")
+            return void(m->m_nColumns = ToInt(value, lineNo));
+        if (key == "text")
+            return void(m->m_strDefaultText = value);
+    } else if (auto* l = dynamic_cast<CListboxData*>(data)) {
+        if (key == "visible")
+            return void(l->m_nVisibleRows = ToInt(value, lineNo));
+        if (key == "multiple")
+            return void(l->m_bMultiple = flag());
+    }
+    throw SParseError{lineNo, "unknown key for this element type: " + key};
+}
+
+CFormElement MakeElement(const std::vector<std::string>& f, int lineNo) {
+    static const std::map<std::string, int> types = {
+        {"textbox", kTypeTextbox},     {"password", kTypeTextbox}, {"checkbox", kTypeCheckbox},
+        {"file", kTypeFile},           {"hidden", kTypeHidden},    {"button", kTypeButton},
+        {"multiline", kTypeMultiline}, {"listbox", kTypeListbox},  {"radio", kTypeRadio},
+    };
+    if (f.size() < 4) {
+        throw SParseError{lineNo, "element needs TYPE NAME CAPTION"};
+    }
+    auto type = types.find(f[1]);
+    if (type == types.end()) {
+        throw SParseError{lineNo, "unknown element type: " + f[1]};
+    }
+    CFormElement element(f[2], f[3], CElementData::CreateDefault(type->second));
+    if (f[1] == "password") {
+        static_cast<CTextData*>(element.GetData())->m_bPassword = true;
+    }
+    for (std::size_t i = 4; i < f.size(); ++i) {
+        auto eq = f[i].find('=');
+        if (eq == std::string::npos) {
+            throw SParseError{lineNo, "expected KEY=VALUE: " + f[i]};
+        }
+        ApplyKey(element, f[i].substr(0, eq), f[i].substr(eq + 1), lineNo);
+    }
+    return element;
+}
+
+std::string ElementValue(const CFormElement& element) {
+    if (auto* c = dynamic_cast<const CCheckboxData*>(element.GetData()))
+        return c->m_strValue;
+    if (auto* r = dynamic_cast<const CRadioData*>(element.GetData()))
+        return r->m_strValue;
+    return {};
+}
+
+void AddValidation(CHtmlForm& form, const std::vector<std::string>& f, int lineNo) {
+    if (f.size() < 3) {
+        throw SParseError{lineNo, "validation needs ELEMENT KIND"};
+    }
+    int index = -1;
+    if (f[1].size() > 1 && f[1][0] == '@') {
+        index = ToInt(f[1].substr(1), lineNo);
+    } else {
+        for (int i = 0; i < form.GetElementCount() && index < 0; ++i) {
+            if (form.GetElement(i).m_strName == f[1])
+                index = i;
+        }
+    }
+    if (index < 0 || index >= form.GetElementCount()) {
+        throw SParseError{lineNo, "no such element: " + f[1]};
+    }
+    CFormElement& element = form.GetElement(index);
+    const std::string& kind = f[2];
+    const std::string arg = f.size() > 3 ? f[3] : std::string();
+    CValidation v;
+    v.m_strMessage = f.size() > 4 ? f[4] : "Invalid " + kind + " for " + element.m_strName;
+
+    static const std::map<std::string, int> plain = {
+        {"req", kValRequired}, {"alpha", kValAlpha}, {"alnum", kValAlnum},
+        {"num", kValNumeric},  {"email", kValEmail},
+    };
+    static const std::map<std::string, int> compare = {
+        {"eqelmnt", kValEqualTo},
+        {"ltelmnt", kValLessThanElement},
+        {"leelmnt", kValLessEqualElement},
+        {"gtelmnt", kValGreaterThanElement},
+        {"geelmnt", kValGreaterEqualElement},
+        {"neelmnt", kValNotEqualElement},
+    };
+    if (auto it = plain.find(kind); it != plain.end()) {
+        v.m_nKind = it->second;
+    } else if (kind == "alpha_s" || kind == "alnum_s") {
+        v.m_nKind = kind == "alpha_s" ? kValAlpha : kValAlnum;
+        v.m_nOption = kOptionAllowSpaces;
+    } else if (kind == "regexp") {
+        v.m_nKind = kValRegExp;
+        v.m_strText = arg;
+    } else if (kind == "maxlen" || kind == "minlen") {
+        v.m_nKind = kind == "maxlen" ? kValMaxLength : kValMinLength;
+        v.SetInt(ToInt(arg, lineNo));
+    } else if (kind == "lt" || kind == "gt") {
+        v.m_nKind = kind == "lt" ? kValLessThan : kValGreaterThan;
+        v.SetDouble(ToDouble(arg, lineNo));
+    } else if (auto c = compare.find(kind); c != compare.end()) {
+        v.m_nKind = c->second;
+        v.m_strText = arg;
+    } else if (kind == "selmin") {
+        v.m_nKind = kValSelectMin;
+        v.SetInt(ToInt(arg, lineNo));
+        v.m_nOption = kOptionGroupCarrier;
+    } else if (kind == "selone") {
+        v.m_nKind = kValSelectOne;
+        v.m_nOption = kOptionGroupCarrier;
+    } else if (kind == "dontselectchk") {
+        v.m_nKind = kValDontSelect;
+        v.m_strText = IsNone(arg) ? ElementValue(element) : arg;
+    } else if (kind == "dontselect") {
+        v.m_nKind = kValDontSelect;
+        v.SetInt(ToInt(arg, lineNo));
+    } else {
+        throw SParseError{lineNo, "unknown validation kind: " + kind};
+    }
+    element.Validations()->push_back(v);
+}
+
+CHtmlForm ParseDescription(std::istream& in) {
+    CHtmlForm form;
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        std::vector<std::string> f = SplitFields(line, lineNo);
+        if (f.empty() || f[0][0] == '#') {
+            continue;
+        }
+        if (f[0] == "form") {
+            if (f.size() != 5) {
+                throw SParseError{lineNo, "form needs NAME ACTION METHOD LAYOUT"};
+            }
+            form.m_strName = f[1];
+            form.m_strAction = f[2];
+            form.m_nMethod = f[3] == "post" || f[3] == "POST" ? kMethodPost : kMethodGet;
+            form.m_bTableLayout = f[4] != "plain";
+        } else if (f[0] == "custom") {
+            form.m_strCustomValidation = f.size() > 1 ? f[1] : "";
+        } else if (f[0] == "element") {
+            form.AppendElement(MakeElement(f, lineNo));
+        } else if (f[0] == "item") {
+            CListboxData* list = nullptr;
+            if (form.GetElementCount() > 0) {
+                list = dynamic_cast<CListboxData*>(
+                    form.GetElement(form.GetElementCount() - 1).GetData());
+            }
+            if (!list || f.size() < 3) {
+                throw SParseError{lineNo, "item needs NAME VALUE after a listbox element"};
+            }
+            list->m_Items.push_back({f[1], f[2], f.size() > 3 && f[3] == "selected"});
+        } else if (f[0] == "validation") {
+            AddValidation(form, f, lineNo);
+        } else {
+            throw SParseError{lineNo, "unknown statement: " + f[0]};
+        }
+    }
+    return form;
+}
+
+const std::map<std::string, std::string>& Samples() {
+    static const std::map<std::string, std::string> samples = {
+        {"example",
+         "form myform cgi-bin/send.cgi post table\n"
+         "element textbox email E-mail\n"
+         "element checkbox opt A value=a\n"
+         "element checkbox opt B value=b\n"
+         "element button sub Send kind=submit\n"
+         "validation email req - \"Please enter the value for email\"\n"
+         "validation email email - \"Please provide a valid email address\"\n"
+         "validation opt selmin 1 \"Please select at least 1  check boxes for opt\"\n"},
+        {"all",
+         "form everything submit.cgi get table\n"
+         "custom \"return document.forms['everything'].elements['secret'].value != 'no';\"\n"
+         "element textbox name Name\n"
+         "element textbox code Code\n"
+         "element textbox low Low\n"
+         "element textbox high High\n"
+         "element password secret Secret\n"
+         "element checkbox agree \"I agree\" value=yes\n"
+         "element checkbox colors Red value=red\n"
+         "element checkbox colors Blue value=blue\n"
+         "element radio size Small value=s\n"
+         "element radio size Large value=l\n"
+         "element file upload File\n"
+         "element hidden token \"\" value=t'1\n"
+         "element multiline notes Notes rows=3 cols=30 \"text=Line one\\nLine two\"\n"
+         "element listbox city City\n"
+         "item \"-- choose --\" none selected\n"
+         "item Paris paris\n"
+         "item Rome rome\n"
+         "element button go Send\n"
+         "validation name req - \"Please enter the value for name\"\n"
+         "validation name alpha_s - \"Alphabetic input expected for name\"\n"
+         "validation name maxlen 20 \"Please provide a value with less than 20 characters for "
+         "name\"\n"
+         "validation code regexp \"^\\\\d{3}-\\\\d{2}$\" \"Say \\\"123-45\\\"\\nthen go\"\n"
+         "validation low num - \"Please input a numeric value for low\"\n"
+         "validation low gt 2.5 \"Please provide a value greater than 2.5 for low\"\n"
+         "validation high lt 100 \"Please provide a value less than 100 for high\"\n"
+         "validation high gtelmnt low \"high must be Greater than low\"\n"
+         "validation secret minlen 4 \"Back\\\\slash minimum\"\n"
+         "validation agree selmin 1 \"Please check agree\"\n"
+         "validation colors selmin 1 \"Please select at least 1  check boxes for colors\"\n"
+         "validation size selone - \"Please select one option\"\n"
+         "validation upload req - \"Please select the file to upload.\"\n"
+         "validation notes maxlen 50 \"The input you provided for notes exceeds the "
+         "limit(50 characters)\"\n"
+         "validation city dontselect 0 \"Please select an option from the list\"\n"},
+    };
+    return samples;
+}
+
+std::string BuildPage(CHtmlForm& form, const std::string& src) {
+    CFormCodeGen gen;
+    gen.SetModel(&form, &form.m_Elements, nullptr);
+    std::string inclusion = gen.GenerateScriptInclusion("", "", src);
+    std::string html = gen.GenerateFormHTML();
+    std::string script = gen.GenerateValidatorScript();
+    if (!gen.GetWarnings().empty()) {
+        std::cerr << gen.GetWarnings();
+    }
+    return CCodeGen::GetHtmlHeadPart("HTML Form:" + form.m_strName) + inclusion + "\r\n" +
+           "<body>\r\n" + html + script + CCodeGen::GetHtmlBottomPart();
+}
+
+int Usage() {
+    std::cerr << "usage: form-sample-page [--src REF] FILE|-\n"
+                 "       form-sample-page [--src REF] --sample NAME\n"
+                 "       form-sample-page --list-samples\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string src = kValidatorScriptFileName;
+    std::string sample;
+    std::string file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--src" && i + 1 < args.size()) {
+            src = args[++i];
+        } else if (args[i] == "--sample" && i + 1 < args.size()) {
+            sample = args[++i];
+        } else if (args[i] == "--list-samples") {
+            for (const auto& s : Samples()) {
+                std::cout << s.first << "\n";
+            }
+            return 0;
+        } else if (file.empty() && (args[i] == "-" || args[i][0] != '-')) {
+            file = args[i];
+        } else {
+            return Usage();
+        }
+    }
+    if (sample.empty() == file.empty()) {
+        return Usage();
+    }
+    try {
+        CHtmlForm form;
+        if (!sample.empty()) {
+            auto it = Samples().find(sample);
+            if (it == Samples().end()) {
+                std::cerr << "form-sample-page: no sample named " << sample << "\n";
+                return 2;
+            }
+            std::istringstream in(it->second);
+            form = ParseDescription(in);
+        } else if (file == "-") {
+            form = ParseDescription(std::cin);
+        } else {
+            std::ifstream in(file, std::ios::binary);
+            if (!in) {
+                std::cerr << "form-sample-page: cannot open " << file << "\n";
+                return 1;
+            }
+            form = ParseDescription(in);
+        }
+        std::cout << BuildPage(form, src);
+    } catch (const SParseError& e) {
+        std::cerr << "form-sample-page: line " << e.line << ": " << e.text << "\n";
+        return 1;
+    }
+    return 0;
+}
