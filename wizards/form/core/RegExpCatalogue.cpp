@@ -5,8 +5,10 @@
 #include <fstream>
 #include <string_view>
 
-#include "formwarden/FormPrompt.h"
+#include "formwarden/FormResources.h"
 #include "ondrelo/OndRegistryHandler.h"
+
+namespace formwarden {
 
 namespace {
 
@@ -121,10 +123,11 @@ bool CRegExpChooser::Ok(std::string& result) const {
         return true;
     }
     if (m_nSelected < 0) {
-        formwarden::ShowFormMessage("Please select a Regular expression from the list.",
-                                    MB_OK | MB_ICONERROR);
+        FormMessageBox("Please select a Regular expression from the list.", MB_OK | MB_ICONERROR);
         return false;
     }
     result = m_catalogue.Entries()[m_rows[m_nSelected]].m_strExpression;
     return true;
 }
+
+}  // namespace formwarden

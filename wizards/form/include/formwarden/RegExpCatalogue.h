@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace formwarden {
+
 struct SRegExpEntry {
     std::string m_strName;
     std::string m_strExpression;
@@ -75,3 +77,5 @@ private:
     std::string m_strField;
     std::string m_strHelp;
 };
+
+}  // namespace formwarden
