@@ -634,13 +634,14 @@ void ShareGroupValidation(CHtmlForm& form, int index) {
                 v.m_nOption = kOptionGroupHolder;
             }
         } else if (ruleOn && !(boxes && hasDontSelect)) {
-            CValidation v(groupKind, std::string());
+            // Holders get the message too, so that whichever member carries
+            // the rule later has one.
+            CValidation v(groupKind, message);
             if (boxes) {
                 v.SetInt(number);
             }
             if (m < index && !carrierChosen) {
                 v.m_nOption = kOptionGroupCarrier;
-                v.m_strMessage = message;
                 carrierChosen = true;
             } else {
                 v.m_nOption = kOptionGroupHolder;
