@@ -62,19 +62,22 @@ std::string Trim(const std::string& s) {
 }
 
 // Compiled expressions, one per pattern and flags, kept for the life of the
-// thread so that repeated searches do not compile again.
-const boost::regex& CachedRegex(const std::string& pattern, boost::regex::flag_type flags) {
-    thread_local std::unordered_map<std::string, std::unique_ptr<boost::regex>> cache;
+// thread so that repeated searches do not compile again. Callers hold a
+// reference of their own, so trimming the cache never pulls one away.
+std::shared_ptr<const boost::regex> CachedRegex(const std::string& pattern,
+                                                boost::regex::flag_type flags) {
+    thread_local std::unordered_map<std::string, std::shared_ptr<const boost::regex>> cache;
     std::string key = std::to_string(flags) + ':' + pattern;
     auto it = cache.find(key);
     if (it != cache.end()) {
-        return *it->second;
+        return it->second;
     }
-    auto compiled = std::make_unique<boost::regex>(pattern, flags);  // may raise regex_error
+    auto compiled = std::make_shared<const boost::regex>(pattern, flags);  // may raise regex_error
     if (cache.size() >= 256) {
         cache.clear();
     }
-    return *cache.emplace(std::move(key), std::move(compiled)).first->second;
+    cache.emplace(std::move(key), compiled);
+    return compiled;
 }
 
 constexpr boost::regex::flag_type kScanFlags =
@@ -236,7 +239,7 @@ bool ScanRegex(const std::string& text, const std::string& name, bool withConten
     }
     const std::string pattern =
         "(<!\\-\\-(.*?)\\-\\->)|(<\\s*SCRIPT(.*?)</\\s*SCRIPT\\s*>)|(" + tagPattern + ")";
-    const boost::regex& re = CachedRegex(pattern, kScanFlags);
+    const auto re = CachedRegex(pattern, kScanFlags);
 
     using It = std::string::const_iterator;
     boost::match_results<It> m;
@@ -246,7 +249,7 @@ bool ScanRegex(const std::string& text, const std::string& name, bool withConten
         if (pos > 0) {
             flags |= boost::match_not_bob | boost::match_prev_avail;
         }
-        if (!SafeSearch(text.begin() + pos, text.end(), m, re, flags)) {
+        if (!SafeSearch(text.begin() + pos, text.end(), m, *re, flags)) {
             return false;
         }
         const std::size_t start = m[0].first - text.begin();
@@ -269,16 +272,17 @@ bool ScanRegex(const std::string& text, const std::string& name, bool withConten
 
 // The attribute pattern: name, then optionally "=" and a single-quoted,
 // double-quoted or unquoted value.
-const boost::regex& AttributeRegex() {
+std::shared_ptr<const boost::regex> AttributeRegex() {
     static const std::string single = "'([^']*)'";
     static const std::string dbl = "\"([^\"]*)\"";
     static const std::string pattern =
         "\\s*([^=]*)(\\s*=(" + single + "|" + dbl + "|([^\\s^>]*)))?";
-    return CachedRegex(pattern, kScanFlags);
+    thread_local const std::shared_ptr<const boost::regex> re = CachedRegex(pattern, kScanFlags);
+    return re;
 }
 
 bool CollectRange(const char* b, const char* e, SHtmlTag& tag, std::uint32_t base) {
-    const boost::regex& re = AttributeRegex();
+    const auto re = AttributeRegex();
     boost::match_results<const char*> m;
     bool found = false;
     const char* pos = b;
@@ -287,7 +291,7 @@ bool CollectRange(const char* b, const char* e, SHtmlTag& tag, std::uint32_t bas
         if (pos > b) {
             flags |= boost::match_not_bob | boost::match_prev_avail;
         }
-        if (!SafeSearch(pos, e, m, re, flags)) {
+        if (!SafeSearch(pos, e, m, *re, flags)) {
             break;
         }
         std::string name = Trim(m[1].first, m[1].second);
@@ -673,8 +677,8 @@ int CHTMLScanner::ShowErrorMessage(ErrorCode code) {
 
 namespace {
 
-bool Search(CHTMLScanner& scanner, const std::string& text, const std::string& tagName,
-            SHtmlTag& tag, bool withContent, STagSearch& st, std::uint32_t base) {
+bool Search(const std::string& text, const std::string& tagName, SHtmlTag& tag, bool withContent,
+            STagSearch& st, std::uint32_t base) {
     if (text.size() > std::numeric_limits<std::uint32_t>::max() - base) {
         ThrowTooLarge();
     }
@@ -694,7 +698,6 @@ bool Search(CHTMLScanner& scanner, const std::string& text, const std::string& t
         result.m_strContent = text.substr(f.contentStart, f.contentEnd - f.contentStart);
         result.m_nContentStart = static_cast<std::uint32_t>(f.contentStart) + base;
     }
-    (void)scanner;
     CollectRange(text.data() + f.attrStart, text.data() + f.attrEnd, result,
                  result.m_nAttribTextStart);
     tag = std::move(result);
@@ -707,7 +710,7 @@ bool Search(CHTMLScanner& scanner, const std::string& text, const std::string& t
 bool CHTMLScanner::SeparateTag(const std::string& text, const std::string& tagName, SHtmlTag& tag,
                                bool withContent, std::string& rest, std::uint32_t base) {
     STagSearch st;
-    if (!Search(*this, text, tagName, tag, withContent, st, base)) {
+    if (!Search(text, tagName, tag, withContent, st, base)) {
         return false;
     }
     rest.assign(text, st.m_nFrom, std::string::npos);
@@ -716,7 +719,7 @@ bool CHTMLScanner::SeparateTag(const std::string& text, const std::string& tagNa
 
 bool CHTMLScanner::FindTag(const std::string& text, const std::string& tagName, SHtmlTag& tag,
                            bool withContent, STagSearch& search) {
-    return Search(*this, text, tagName, tag, withContent, search, 0);
+    return Search(text, tagName, tag, withContent, search, 0);
 }
 
 bool CHTMLScanner::CollectAttributes(const std::string& attribText, SHtmlTag& tag,
@@ -727,9 +730,9 @@ bool CHTMLScanner::CollectAttributes(const std::string& attribText, SHtmlTag& ta
 bool CHTMLScanner::RegExpMatch(const std::string& text, const std::string& pattern, int groupCount,
                                std::vector<std::string>& results) {
     results.clear();
-    const boost::regex& re = CachedRegex(pattern, kScanFlags);
+    const auto re = CachedRegex(pattern, kScanFlags);
     boost::match_results<std::string::const_iterator> m;
-    if (!SafeSearch(text.begin(), text.end(), m, re, boost::match_default)) {
+    if (!SafeSearch(text.begin(), text.end(), m, *re, boost::match_default)) {
         return false;
     }
     for (int i = 0; i < groupCount; ++i) {

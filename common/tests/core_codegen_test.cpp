@@ -21,10 +21,11 @@ class CTestGen : public CCodeGen {
 public:
     int GenerateCode() override {
         ++m_runs;
-        m_strCode1 = "one" + std::to_string(m_runs);
+        m_strCode1 = "one";
+        m_strCode1 += std::to_string(m_runs);
         m_strCode2 = "two";
         m_strCode3 = "three";
-        AddWarning("w" + std::to_string(m_runs));
+        AddWarning(std::string(1, 'w') += std::to_string(m_runs));
         return m_result;
     }
     int m_runs = 0;
@@ -97,10 +98,12 @@ TEST(CodeGenPieces, FixedTexts) {
         {"", ""},
     };
     for (const auto& [title, shown] : titles) {
-        EXPECT_EQ(CCodeGen::GetHtmlHeadPart(title),
-                  std::string("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\n\n"
-                              "<html>\n<head>\n\t<title>") +
-                      shown + "</title>\n</head>\n\n");
+        std::string expected =
+            "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\n\n"
+            "<html>\n<head>\n\t<title>";
+        expected += shown;
+        expected += "</title>\n</head>\n\n";
+        EXPECT_EQ(CCodeGen::GetHtmlHeadPart(title), expected);
     }
 }
 
