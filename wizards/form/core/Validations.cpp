@@ -103,6 +103,10 @@ const char* ValidationKindHelp(int kind) {
     return kind >= 1 && kind <= kValidationKindCount ? kKinds[kind].help : "-no help-";
 }
 
+bool TypeHasValidations(int type) {
+    return type >= 0 && type < kElementTypeCount && type != kTypeHidden && type != kTypeButton;
+}
+
 // ---- groups ----
 
 bool IsGroupType(int type) {

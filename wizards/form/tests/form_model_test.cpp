@@ -10,6 +10,7 @@
 #include "ondrelo/Common.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/Resources.h"
 
 namespace formwarden {
 namespace {
@@ -124,6 +125,24 @@ TEST(FormModel, NumberSlot) {
     EXPECT_EQ(v.m_nNumber, 0xFFFFFFFDu);  // the high four bytes stay zero
     v.SetDouble(2.5);
     EXPECT_EQ(v.GetDouble(), 2.5);
+}
+
+TEST(FormResources, LookupsFindTheWizardsTexts) {
+    ondrelo::CModuleResourceScope scope(&FormwardenResources());
+    const struct {
+        unsigned id;
+        std::string text;
+    } cases[] = {
+        {117, "<SCRIPT src=\"%s\"  language=\"JavaScript\"></SCRIPT>"},
+        {118, "3. Copy && Paste code of the Form below to the HTML page."},
+        {119, "3. Copy and paste the validations for your form just below the </FORM> tag."},
+        {107, "The name can contain alpha-numeric characters only"},
+        {204, "The Html file is not formatted correctly"},  // Common's, behind the wizard's
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ondrelo::ResString(c.id), c.text) << c.id;
+        EXPECT_EQ(FormString(c.id), c.text) << c.id;
+    }
 }
 
 class FormRules : public ::testing::Test {

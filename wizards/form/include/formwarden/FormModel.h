@@ -31,6 +31,18 @@ const char* ElementTypeLabel(int type);
 // "Radio": the stem of default element names; empty for other codes.
 const char* ElementTypeBaseName(int type);
 
+// Limits the element editor enforces.
+inline constexpr int kMaxElementNameLength = 125;
+inline constexpr int kMaxTextValueLength = 512;
+inline constexpr int kMaxCheckboxValueLength = 125;
+inline constexpr int kMaxHiddenValueLength = 1024;
+inline constexpr int kMaxRadioValueLength = 255;
+inline constexpr int kMinTextSize = 1, kMaxTextSize = 999;
+inline constexpr int kMinFileSize = 0, kMaxFileSize = 1024;
+inline constexpr int kMinMultilineRows = 1, kMaxMultilineRows = 1024;
+inline constexpr int kMinMultilineColumns = 1, kMaxMultilineColumns = 1024;
+inline constexpr int kMinListboxRows = 1, kMaxListboxRows = 999;
+
 // Button kinds of CButtonData.
 enum EButtonKind : int { kButtonSubmit = 0, kButtonReset = 1, kButtonGeneral = 2 };
 

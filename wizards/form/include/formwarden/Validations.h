@@ -16,6 +16,10 @@ const char* ValidationKindLabel(int kind);
 // Help text of the error-message editor; "-no help-" for an unknown kind.
 const char* ValidationKindHelp(int kind);
 
+// False for the types whose editor shows "No Validations" (Hidden, Button).
+bool TypeHasValidations(int type);
+inline constexpr const char* kNoValidations = "No Validations";
+
 // ---- groups ----
 
 // True for the types whose elements form groups by name (check boxes, radio buttons).
