@@ -13,16 +13,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <random>
+#include <thread>
 
 namespace ondrelo::registry::detail {
 
 namespace {
 
 constexpr int kApplicationId = 0x4F4E4452;  // marks a database as one of our stores
-constexpr int kBusyTimeoutMs = 5000;
+// How long a call waits for other processes' transactions to end.
+constexpr std::chrono::milliseconds kBusyTimeout(5000);
 
 constexpr const char* kSchema =
     "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -73,6 +79,13 @@ int MakeParentFolders(const std::string& path) {
     return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
 
+// Whether a new file may be made in the folder of path.
+bool FolderWritable(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+    return access(folder.c_str(), W_OK | X_OK) == 0 || !IsDenied(errno);
+}
+
 // A "file:" URI for path, for opening with URI parameters.
 std::string FileUri(const std::string& path) {
     static const char* hex = "0123456789ABCDEF";
@@ -87,6 +100,24 @@ std::string FileUri(const std::string& path) {
         }
     }
     return uri;
+}
+
+std::chrono::steady_clock::time_point g_busySince;
+
+// Waits a short, random while and asks SQLite to try again, up to
+// kBusyTimeout. Short sleeps keep one process from starving while others
+// take turns with the lock (SQLite's own handler backs off to 100 ms).
+int OnBusy(void*, int count) {
+    auto now = std::chrono::steady_clock::now();
+    if (count == 0) {
+        g_busySince = now;
+    } else if (now - g_busySince > kBusyTimeout) {
+        return 0;
+    }
+    static std::minstd_rand random(static_cast<unsigned>(getpid()) ^
+                                   static_cast<unsigned>(now.time_since_epoch().count()));
+    std::this_thread::sleep_for(std::chrono::microseconds(200 + random() % 1800));
+    return 1;
 }
 
 int Exec(sqlite3* db, const char* sql) {
@@ -120,7 +151,11 @@ LONG OpenConnection(const std::string& path, bool create, bool forWrite, Connect
     int rc = sqlite3_open_v2(path.c_str(), &c.db, flags, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(c.db, 1);
-        sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
+        sqlite3_busy_handler(c.db, OnBusy, nullptr);
+        // With write-ahead logging this still never corrupts the store; a
+        // power cut may only lose the last few changes, and commits no longer
+        // wait for the disk each time.
+        Exec(c.db, "PRAGMA synchronous = NORMAL");
         c.readOnly = sqlite3_db_readonly(c.db, "main") == 1;
         std::int64_t objects = 0;
         std::int64_t appId = 0;
@@ -199,6 +234,58 @@ void EnsureWal(Connection& c) {
         return;
     }
     Exec(c.db, "PRAGMA journal_mode = WAL");
+}
+
+// Makes a new store at path, complete with its tables and in write-ahead
+// mode, so that no process ever sees a half-made one: it is built under a
+// temporary name and linked into place, which fails if another process got
+// there first (then theirs is used).
+LONG CreateStoreFile(const std::string& path) {
+    std::string temp = path + ".new-XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        return IsDenied(errno) ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE;
+    }
+    // Everyone may read the per-machine store; mkstemp makes it private.
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    close(fd);
+
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    LONG status = MapError(rc, db, true);
+    if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(db, 1);
+        Exec(db, "PRAGMA journal_mode = WAL");
+        rc = Exec(db, "BEGIN IMMEDIATE");
+        if (rc == SQLITE_OK) {
+            rc = Exec(db, kSchema);
+        }
+        if (rc == SQLITE_OK) {
+            rc = Exec(db, "COMMIT");
+        }
+        status = MapError(rc, db, true);
+    }
+    sqlite3_close_v2(db);
+    if (status == ERROR_SUCCESS && link(temp.c_str(), path.c_str()) != 0) {
+        int err = errno;
+        if (err == EPERM || err == ENOTSUP || err == EOPNOTSUPP) {
+            // No hard links here: let SQLite make an empty file in place,
+            // which the first write sets up.
+            db = nullptr;
+            rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                                 nullptr);
+            status = MapError(rc, db, true);
+            sqlite3_close_v2(db);
+        } else if (err != EEXIST) {
+            status = IsDenied(err) ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE;
+        }
+    }
+    unlink(temp.c_str());
+    unlink((temp + "-wal").c_str());
+    unlink((temp + "-shm").c_str());
+    return status;
 }
 
 }  // namespace
@@ -302,7 +389,7 @@ LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
         if (err == EACCES) {
             return ERROR_ACCESS_DENIED;
         }
-        if (err != ENOENT) {
+        if (err != ENOENT && err != ENOTDIR) {
             return forWrite ? ERROR_CANTWRITE : ERROR_CANTOPEN;
         }
         if (!forWrite) {
@@ -312,18 +399,18 @@ LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
         if (folderErr != 0) {
             return IsDenied(folderErr) ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE;
         }
-        Drop();
-        LONG status = OpenConnection(path, true, true, g_conn);
+        if (!FolderWritable(path)) {
+            return ERROR_ACCESS_DENIED;
+        }
+        LONG status = CreateStoreFile(path);
         if (status != ERROR_SUCCESS) {
             return status;
         }
         if (stat(path.c_str(), &st) != 0) {
-            Drop();
             return ERROR_CANTWRITE;
         }
-        g_conn.dev = st.st_dev;
-        g_conn.ino = st.st_ino;
-    } else if (S_ISDIR(st.st_mode)) {
+    }
+    if (S_ISDIR(st.st_mode)) {
         return ERROR_CANTOPEN;
     } else {
         bool reuse = g_conn.db && g_conn.path == path && g_conn.dev == st.st_dev &&
