@@ -1,6 +1,7 @@
 #include "formwarden/FormCodeGen.h"
 
 #include "Text.h"
+#include "formwarden/FormPageScanner.h"
 #include "formwarden/FormResources.h"
 #include "formwarden/Validations.h"
 #include "ondrelo/HTMLScanner.h"
@@ -99,7 +100,8 @@ std::string ValidationDescriptor(const CValidation& v, int elementType) {
     }
 }
 
-CFormCodeGen::CFormCodeGen() : m_pOwnScanner(std::make_unique<CHTMLScanner>()) {}
+// The own scanner marks what it inserts with the form wizard's signature.
+CFormCodeGen::CFormCodeGen() : m_pOwnScanner(std::make_unique<CFormPageScanner>()) {}
 
 CFormCodeGen::~CFormCodeGen() = default;
 
