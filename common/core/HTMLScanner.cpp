@@ -378,13 +378,16 @@ std::string ReadWhole(const std::string& path, SFileStamp& stamp) {
     if (::statx(file.fd, "", AT_EMPTY_PATH, kStampMask, &sx) != 0) {
         throw ondrelo::CFileException::FromErrno(errno, path, "read");
     }
+    // Read straight into the text; the size is only a first guess, as the
+    // file may grow or shrink while it is read.
     std::string data;
-    if (S_ISREG(sx.stx_mode)) {
-        data.reserve(static_cast<std::size_t>(sx.stx_size));
-    }
-    char buffer[65536];
+    std::size_t have = 0;
+    data.resize(S_ISREG(sx.stx_mode) ? static_cast<std::size_t>(sx.stx_size) + 1 : 65536);
     for (;;) {
-        ssize_t got = ::read(file.fd, buffer, sizeof buffer);
+        if (have == data.size()) {
+            data.resize(data.size() * 2);
+        }
+        ssize_t got = ::read(file.fd, data.data() + have, data.size() - have);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -394,8 +397,9 @@ std::string ReadWhole(const std::string& path, SFileStamp& stamp) {
         if (got == 0) {
             break;
         }
-        data.append(buffer, static_cast<std::size_t>(got));
+        have += static_cast<std::size_t>(got);
     }
+    data.resize(have);
     stamp = StampOf(sx);
     return data;
 }
@@ -909,28 +913,39 @@ void CHTMLScanner::RemoveOldCode() {
         }
     }
 
-    // One pass: the text before a found block holds no start marker, and none
-    // can arise across the joining line feed, so searching on after each block
-    // finds the same blocks as searching the joined text from its start.
-    std::size_t b = m_strText.find(start);
-    if (b == std::string::npos) {
-        return;
-    }
-    std::string out;
-    out.reserve(m_strText.size());
+    // The text before a found block holds no start marker, and none can arise
+    // across the joining line feed, so searching on after each block finds the
+    // same blocks as searching the joined text from its start. The blocks are
+    // all found (and shown to ScanOldCode) first; the text is then compacted in
+    // place, which cannot fail half-way.
+    std::vector<std::pair<std::size_t, std::size_t>> blocks;  // start, just after the end
     std::size_t pos = 0;
-    for (; b != std::string::npos; b = m_strText.find(start, pos)) {
+    for (std::size_t b = m_strText.find(start); b != std::string::npos;
+         b = m_strText.find(start, pos)) {
         const std::size_t c = m_strText.find(end, b);
         if (c == std::string::npos) {
             break;  // a block that is never closed stays as it is
         }
         const std::size_t after = c + end.size();
         ScanOldCode(m_strText.substr(b, after - b));
-        out.append(m_strText, pos, b - pos);
-        rtrim(out);
-        out += '\n';
+        blocks.emplace_back(b, after);
         pos = SkipSpace(m_strText, after);
     }
-    out.append(m_strText, pos, std::string::npos);
-    m_strText = std::move(out);
+    if (blocks.empty()) {
+        return;
+    }
+    char* text = m_strText.data();
+    std::size_t write = 0;
+    std::size_t read = 0;
+    for (const auto& [b, after] : blocks) {
+        std::memmove(text + write, text + read, b - read);
+        write += b - read;
+        while (write > 0 && IsSpace(text[write - 1])) {
+            --write;
+        }
+        text[write++] = '\n';
+        read = SkipSpace(m_strText, after);
+    }
+    std::memmove(text + write, text + read, m_strText.size() - read);
+    m_strText.resize(write + m_strText.size() - read);
 }
