@@ -88,7 +88,11 @@ public:
     ErrorCode GetLastError() const { return m_nLastError; }
     virtual int ShowErrorMessage(ErrorCode code);
 
-    // Scanning.
+    // Scanning. SeparateTag finds the first tag of that name outside comments
+    // and script blocks; the name must stand whole ("a" does not find <abbr>).
+    // Positions are offsets into text plus base; rest is the text after the
+    // match. A page the expression engine gives up on raises COndException*
+    // (code 1003); a tag name that is not a valid expression, boost::regex_error.
     bool SeparateTag(const std::string& text, const std::string& tagName, SHtmlTag& tag,
                      bool withContent, std::string& rest, std::uint32_t base = 0);
     // Like SeparateTag, but searches the text in place from search.m_nFrom;
