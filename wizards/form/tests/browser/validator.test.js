@@ -1,0 +1,552 @@
+'use strict';
+// The validator runtime in a real browser: generated form pages are served
+// from a loopback site, filled in and submitted. A refused submission must
+// show exactly the validation's message, focus its element and send nothing;
+// an accepted one must reach the site's /submit page.
+
+const assert = require('node:assert/strict');
+const {describe, it, before, after} = require('node:test');
+const {buildPage, Site, launchBrowser, FormPage} = require('./harness');
+
+let site;
+let browser;
+
+before(async () => {
+    site = new Site();
+    await site.start();
+    browser = await launchBrowser();
+});
+
+after(async () => {
+    if (browser)
+        await browser.close();
+    if (site)
+        await site.stop();
+});
+
+const SUBMIT = {
+    type: 'button',
+    name: 'send',
+    kind: 0,
+    caption: 'Send'
+};
+
+function textbox(name, validations, extra) {
+    return Object.assign(
+        {type: 'text', name, caption: name, size: 20, value: '', validations: validations || []},
+        extra || {});
+}
+
+function form(elements, extra) {
+    return Object.assign(
+        {
+            name: 'myform',
+            action: '/submit',
+            method: 1,
+            tableLayout: 1,
+            elements: elements.concat([SUBMIT])
+        },
+        extra || {});
+}
+
+async function open(desc, transform) {
+    let html = buildPage(desc);
+    if (transform)
+        html = transform(html);
+    const url = site.addPage(html);
+    const page = await browser.context.newPage();
+    await page.goto(url);
+    return new FormPage(page, url);
+}
+
+async function waitUntil(cond, what) {
+    const end = Date.now() + 10000;
+    while (!cond()) {
+        if (Date.now() > end)
+            throw new Error('timed out waiting for ' + what);
+        await new Promise((r) => setTimeout(r, 20));
+    }
+}
+
+// Submits and expects the browser to refuse with one alert showing message.
+async function expectRefused(fp, message, focus) {
+    const sent = site.submissions.length;
+    await fp.submit();
+    await waitUntil(() => fp.dialogs.length > 0, 'the alert');
+    // Give a submission that should not happen the time to arrive.
+    await fp.page.waitForTimeout(150);
+    assert.deepEqual(fp.dialogs, [message]);
+    assert.equal(site.submissions.length, sent, 'the form was submitted');
+    assert.equal(fp.page.url(), fp.url);
+    if (focus !== undefined)
+        assert.equal(await fp.focusedName(), focus);
+    assert.deepEqual(fp.errors, []);
+}
+
+// Submits and expects the data to reach the site without any alert.
+async function expectSubmitted(fp) {
+    const sent = site.submissions.length;
+    const arrived = fp.page.waitForURL(/\/submit/);
+    await fp.submit();
+    await arrived;
+    assert.deepEqual(fp.dialogs, []);
+    assert.equal(site.submissions.length, sent + 1);
+    assert.deepEqual(fp.errors, []);
+    return site.submissions[site.submissions.length - 1];
+}
+
+async function check(desc, values, refusal, transform) {
+    const fp = await open(desc, transform);
+    try {
+        await fp.fill(values);
+        if (refusal) {
+            await expectRefused(fp, refusal.message, refusal.focus);
+            return null;
+        }
+        return await expectSubmitted(fp);
+    } finally {
+        await fp.page.close();
+    }
+}
+
+// One text field "f" (and a second one "g" for comparisons) per case:
+// the bad input must be refused with the message, the good one submitted.
+const TEXT_CASES = [
+    {title: 'req', v: {kind: 1}, bad: [''], good: ['x']},
+    {title: 'req with blanks only', v: {kind: 1}, bad: ['   '], good: [' x ']},
+    {title: 'alpha', v: {kind: 2, option: 0}, bad: ['abc1', 'ab c'], good: ['abcXYZ', '']},
+    {title: 'alpha_s', v: {kind: 2, option: 1}, bad: ['ab1 c', 'a-b'], good: ['ab c', '']},
+    {title: 'alnum', v: {kind: 3, option: 0}, bad: ['ab 1', 'a_1'], good: ['ab12', '']},
+    {title: 'alnum_s', v: {kind: 3, option: 1}, bad: ['ab-1'], good: ['ab 12', '']},
+    {title: 'num', v: {kind: 4}, bad: ['12a', '1.2.3', '-'], good: ['42', '-12.5', '']},
+    {
+        title: 'email',
+        v: {kind: 5},
+        bad: ['a@b', 'a b@example.com', 'example.com', 'a@@example.com'],
+        good: ['a.b@example.com', 'x+y@mail.example.org', '']
+    },
+    {
+        title: 'regexp with \\d',
+        v: {kind: 6, text: '^\\d{5}$'},
+        bad: ['1234', 'd5555', 'abcde'],
+        good: ['12345', '']
+    },
+    // A backslash that escapes a dot: a single backslash in the page would
+    // leave a bare dot, which accepts "axtxt".
+    {title: 'regexp with \\.', v: {kind: 6, text: '^\\w+\\.txt$'}, bad: ['axtxt'], good: ['a.txt']},
+    {
+        title: 'regexp with a double quote',
+        v: {kind: 6, text: '^"[a-z]+"$'},
+        bad: ['abc'],
+        good: ['"abc"']
+    },
+    {title: 'maxlen', v: {kind: 7, number: 5}, bad: ['abcdef'], good: ['abcde', '']},
+    {title: 'minlen', v: {kind: 8, number: 3}, bad: ['ab', 'a'], good: ['abc', '']},
+    {
+        title: 'lt with decimals',
+        v: {kind: 9, number: 10.5},
+        bad: ['10.5', '11', 'ten'],
+        good: ['10.25', '-3', '']
+    },
+    {
+        title: 'gt with decimals',
+        v: {kind: 10, number: 2.5},
+        bad: ['2.5', '-7', 'x'],
+        good: ['2.75', '100', '']
+    },
+];
+
+const MESSAGES = {
+    1: 'Please enter the value for f',
+    2: 'Alphabetic input expected for f',
+    3: 'Alpha-Numeric input expected for f',
+    4: 'Please input a numeric value for f',
+    5: 'Please provide a valid email address',
+    6: 'Please provide a valid input for f',
+    7: 'Please provide a value with less than 5 characters for f',
+    8: 'Please provide a value with more than 3 characters for f',
+    9: 'Please provide a value less than 10.5 for f',
+    10: 'Please provide a value greater than 2.5 for f',
+};
+
+describe('descriptors on a text field', () => {
+    for (const c of TEXT_CASES) {
+        const v = Object.assign({number: 0, text: '', option: 0, message: MESSAGES[c.v.kind]}, c.v);
+        const desc = form([textbox('f', [v])]);
+        for (const bad of c.bad) {
+            it(`${c.title} refuses ${JSON.stringify(bad)}`, async () => {
+                await check(desc, {f: bad}, {message: v.message, focus: 'f'});
+            });
+        }
+        for (const good of c.good) {
+            it(`${c.title} accepts ${JSON.stringify(good)}`, async () => {
+                const sub = await check(desc, {f: good});
+                assert.deepEqual(sub.fields.find(([k]) => k === 'f'), ['f', good]);
+            });
+        }
+    }
+});
+
+// Comparisons: numeric when both values are numbers, text otherwise.
+const COMPARE_CASES = [
+    {
+        kind: 11,
+        word: 'Equal to',
+        bad: [['abc', 'abd'], ['', 'secret']],
+        good: [['abc', 'abc'], ['10', '10.0'], ['', '']]
+    },
+    {
+        kind: 16,
+        word: 'different from',
+        bad: [['abc', 'abc'], ['5', '5.00']],
+        good: [['abc', 'abd'], ['', '']]
+    },
+    // "9" sorts after "10" as text: these only pass as numbers.
+    {
+        kind: 12,
+        word: 'Less than',
+        bad: [['10', '9'], ['b', 'a'], ['3', '3']],
+        good: [['9', '10'], ['a', 'b'], ['', '5']]
+    },
+    {
+        kind: 13,
+        word: 'Less than or Equal to ',
+        bad: [['11', '10'], ['b', 'a']],
+        good: [['10', '10'], ['9', '10'], ['a', 'a']]
+    },
+    {
+        kind: 14,
+        word: 'Greater than',
+        bad: [['9', '10'], ['3', '3'], ['apple', 'banana']],
+        good: [['10', '9'], ['b', 'a'], ['5', '']]
+    },
+    {
+        kind: 15,
+        word: 'Greater than or Equal To',
+        bad: [['9', '10'], ['apple', 'banana']],
+        good: [['10', '10'], ['banana', 'banana'], ['2.5', '2.25']]
+    },
+];
+
+describe('element comparisons', () => {
+    for (const c of COMPARE_CASES) {
+        const message = `f must be ${c.word} g`;
+        const desc = form([
+            textbox('f', [{kind: c.kind, text: 'g', number: 0, option: 0, message}]), textbox('g')
+        ]);
+        const title = ['eq', 'lt', 'le', 'gt', 'ge', 'ne'][c.kind - 11] + 'elmnt';
+        for (const [f, g] of c.bad) {
+            it(`${title} refuses ${JSON.stringify(f)} against ${JSON.stringify(g)}`, async () => {
+                await check(desc, {f, g}, {message, focus: 'f'});
+            });
+        }
+        for (const [f, g] of c.good) {
+            it(`${title} accepts ${JSON.stringify(f)} against ${JSON.stringify(g)}`, async () => {
+                await check(desc, {f, g});
+            });
+        }
+    }
+});
+
+function checkbox(name, value, validations) {
+    return {
+        type: 'checkbox',
+        name,
+        value,
+        caption: value,
+        checked: 0,
+        validations: validations || []
+    };
+}
+
+function radio(name, value, validations) {
+    return {type: 'radio', name, value, caption: value, checked: 0, validations: validations || []};
+}
+
+describe('group rules', () => {
+    const selminMsg = 'Please select at least 2  check boxes for colors';
+    const group = (kind, number) => ({kind, number, text: '', option: 10, message: selminMsg});
+    const held = (kind, number) => ({kind, number, text: '', option: 25, message: selminMsg});
+    const colours = form([
+        checkbox('colors', 'red', [group(17, 2)]),
+        checkbox('colors', 'green', [held(17, 2)]),
+        checkbox('colors', 'blue', [held(17, 2)]),
+    ]);
+
+    it('selmin counts every box of the name: one of two is too few', async () => {
+        await check(colours, {colors: ['blue']}, {message: selminMsg, focus: 'colors'});
+    });
+    it('selmin counts every box of the name: none is too few', async () => {
+        await check(colours, {}, {message: selminMsg, focus: 'colors'});
+    });
+    it('selmin accepts two boxes other than the carrier', async () => {
+        const sub = await check(colours, {colors: ['green', 'blue']});
+        assert.deepEqual(
+            sub.fields.filter(([k]) => k === 'colors').map(([, v]) => v), ['green', 'blue']);
+    });
+    it('selmin accepts all the boxes', async () => {
+        await check(colours, {colors: true});
+    });
+
+    const single = form([checkbox(
+        'agree', 'yes',
+        [{kind: 17, number: 1, text: '', option: 0, message: 'Please check agree'}])]);
+    it('selmin on a single box refuses it unchecked', async () => {
+        await check(single, {}, {message: 'Please check agree', focus: 'agree'});
+    });
+    it('selmin on a single box accepts it checked', async () => {
+        await check(single, {agree: true});
+    });
+
+    const sizes = form([
+        radio(
+            'size', 'S',
+            [{kind: 18, number: 0, text: '', option: 10, message: 'Please select one option'}]),
+        radio(
+            'size', 'M',
+            [{kind: 18, number: 0, text: '', option: 25, message: 'Please select one option'}]),
+        radio(
+            'size', 'L',
+            [{kind: 18, number: 0, text: '', option: 25, message: 'Please select one option'}]),
+    ]);
+    it('selone refuses a group with no button chosen', async () => {
+        await check(sizes, {}, {message: 'Please select one option', focus: 'size'});
+    });
+    it('selone accepts the last button of the group', async () => {
+        const sub = await check(sizes, {size: ['L']});
+        assert.deepEqual(sub.fields.find(([k]) => k === 'size'), ['size', 'L']);
+    });
+
+    const noSpam = 'Can\'t proceed due to your selection for \'news\'';
+    const letters = form([
+        checkbox('news', 'weekly'),
+        checkbox('news', 'spam', [{kind: 19, number: 0, text: 'spam', option: 0, message: noSpam}]),
+    ]);
+    it('dontselectchk refuses the box with that value checked', async () => {
+        await check(letters, {news: ['spam']}, {message: noSpam, focus: 'news'});
+    });
+    it('dontselectchk accepts the other boxes of the name', async () => {
+        await check(letters, {news: ['weekly']});
+    });
+
+    const noOption = 'Can\'t proceed as you selected this option.';
+    const answers = form([
+        radio('answer', 'yes'),
+        radio(
+            'answer', 'none',
+            [
+                {kind: 19, number: 0, text: 'none', option: 0, message: noOption},
+                {kind: 18, number: 0, text: '', option: 10, message: 'Please select one option'},
+            ]),
+    ]);
+    it('dontselectchk on a radio button refuses that button', async () => {
+        await check(answers, {answer: ['none']}, {message: noOption, focus: 'answer'});
+    });
+    it('a radio button may hold both rules: nothing chosen gives the group message', async () => {
+        await check(answers, {}, {message: 'Please select one option'});
+    });
+    it('dontselectchk on a radio button accepts another button', async () => {
+        await check(answers, {answer: ['yes']});
+    });
+});
+
+describe('dontselect on a list box', () => {
+    const items =
+        [{name: 'Choose...', value: 'none'}, {name: 'Red', value: 'r'}, {name: 'Blue', value: 'b'}];
+    const msg = 'Please select an option from the list';
+    const list = (index, extra) => form([Object.assign(
+        {
+            type: 'listbox',
+            name: 'colour',
+            caption: 'Colour',
+            size: 1,
+            multiple: 0,
+            items,
+            validations: [{kind: 19, number: index, text: '', option: 0, message: msg}]
+        },
+        extra || {})]);
+
+    it('refuses the first option, chosen by default', async () => {
+        await check(list(0), {}, {message: msg, focus: 'colour'});
+    });
+    it('accepts another option', async () => {
+        await check(list(0), {colour: 'b'});
+    });
+    it('refuses the third option when that one is forbidden', async () => {
+        await check(list(2), {colour: 'b'}, {message: msg});
+    });
+    it('in a multiple list refuses the forbidden option among others', async () => {
+        await check(list(1, {multiple: 1, size: 3}), {colour: ['r', 'b']}, {message: msg});
+    });
+    it('in a multiple list accepts the others', async () => {
+        await check(list(1, {multiple: 1, size: 3}), {colour: ['none', 'b']});
+    });
+});
+
+describe('order, messages and other element types', () => {
+    const ordered = form([
+        textbox(
+            'f',
+            [
+                {kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for f'},
+                {
+                    kind: 2,
+                    number: 0,
+                    text: '',
+                    option: 0,
+                    message: 'Alphabetic input expected for f'
+                },
+            ]),
+        textbox(
+            'g',
+            [{kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for g'}]),
+    ]);
+    it('the first failing check in the order added wins', async () => {
+        await check(
+            ordered, {f: '1', g: ''}, {message: 'Alphabetic input expected for f', focus: 'f'});
+    });
+    it('a later element is checked when the earlier ones pass', async () => {
+        await check(
+            ordered, {f: 'a', g: ''}, {message: 'Please enter the value for g', focus: 'g'});
+    });
+
+    const tricky = 'Say "please",\nthen a back\\slash';
+    it('a message with quotes, a line break and a backslash shows as typed', async () => {
+        await check(
+            form([textbox('f', [{kind: 1, number: 0, text: '', option: 0, message: tricky}])]), {},
+            {message: tricky});
+    });
+
+    const area = form([{
+        type: 'textarea',
+        name: 'notes',
+        caption: 'Notes',
+        rows: 3,
+        cols: 20,
+        value: '',
+        validations: [
+            {
+                kind: 7,
+                number: 10,
+                text: '',
+                option: 0,
+                message: 'The input you provided for notes exceeds the limit(10 characters)'
+            },
+            {
+                kind: 8,
+                number: 2,
+                text: '',
+                option: 0,
+                message: 'Please provide a value with minimum 2 characters'
+            },
+            {kind: 1, number: 0, text: '', option: 0, message: 'Please provide value for notes'},
+        ],
+    }]);
+    it('a text area over its maximum is refused', async () => {
+        await check(area, {notes: 'line one\nline two'}, {
+            message: 'The input you provided for notes exceeds the limit(10 characters)',
+            focus: 'notes'
+        });
+    });
+    it('a text area under its minimum is refused', async () => {
+        await check(
+            area, {notes: 'x'}, {message: 'Please provide a value with minimum 2 characters'});
+    });
+    it('an empty mandatory text area is refused', async () => {
+        await check(area, {}, {message: 'Please provide value for notes'});
+    });
+    it('a text area within its limits is submitted', async () => {
+        await check(area, {notes: 'two\nlines'});
+    });
+
+    const upload = form([{
+        type: 'file',
+        name: 'doc',
+        caption: 'File',
+        size: 20,
+        validations: [
+            {kind: 1, number: 0, text: '', option: 0, message: 'Please select the file to upload.'}
+        ]
+    }]);
+    it('an empty mandatory file field is refused', async () => {
+        await check(upload, {}, {message: 'Please select the file to upload.', focus: 'doc'});
+    });
+
+    const paragraph = form(
+        [textbox('f', [{
+                     kind: 4,
+                     number: 0,
+                     text: '',
+                     option: 0,
+                     message: 'Please input a numeric value for f'
+                 }])],
+        {tableLayout: 0, method: 0});
+    it('a paragraph-layout GET form is checked and submits its query', async () => {
+        await check(paragraph, {f: 'x'}, {message: 'Please input a numeric value for f'});
+        const sub = await check(paragraph, {f: '7'});
+        assert.equal(sub.method, 'GET');
+        assert.deepEqual(sub.fields.find(([k]) => k === 'f'), ['f', '7']);
+    });
+});
+
+describe('the additional validation function', () => {
+    const body =
+        '\r\n if (document.forms["myform"].f.value == "no") { alert("custom refused"); return false; }' +
+        '\r\n return true;';
+    const custom = form(
+        [textbox(
+            'f',
+            [{kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for f'}])],
+        {customValidation: body});
+
+    it('its false cancels the submission', async () => {
+        await check(custom, {f: 'no'}, {message: 'custom refused'});
+    });
+    it('its true lets the form submit', async () => {
+        await check(custom, {f: 'yes'});
+    });
+    it('runs only after every check passed', async () => {
+        await check(custom, {f: ''}, {message: 'Please enter the value for f'});
+    });
+    it('a plain return false cancels without a message', async () => {
+        const fp = await open(form([textbox('f')], {customValidation: '\r\n return false;'}));
+        try {
+            const sent = site.submissions.length;
+            await fp.submit();
+            await fp.page.waitForTimeout(300);
+            assert.equal(site.submissions.length, sent);
+            assert.equal(fp.page.url(), fp.url);
+            assert.deepEqual(fp.dialogs, []);
+        } finally {
+            await fp.page.close();
+        }
+    });
+});
+
+describe('the page\'s own onsubmit handler', () => {
+    // The author added a handler of their own to the generated form tag.
+    const withHandler = (html) =>
+        html.replace('method=\'POST\'>', 'method=\'POST\' onsubmit="return pageCheck(this)">')
+            .replace(
+                '<body>',
+                '<body>\r\n<SCRIPT LANGUAGE="JavaScript">\r\nfunction pageCheck(f) {\r\n' +
+                    ' if (f.f.value == "block") { alert("page refused"); return false; }\r\n' +
+                    ' f.ran.value = "yes"; return true;\r\n}\r\n</SCRIPT>');
+    const desc = form([
+        textbox(
+            'f',
+            [{kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for f'}]),
+        {type: 'hidden', name: 'ran', value: 'no', validations: []}
+    ]);
+
+    it('is not run when a validation fails', async () => {
+        await check(desc, {f: ''}, {message: 'Please enter the value for f'}, withHandler);
+    });
+    it('still cancels with its false', async () => {
+        await check(desc, {f: 'block'}, {message: 'page refused'}, withHandler);
+    });
+    it('still runs before an accepted submission', async () => {
+        const sub = await check(desc, {f: 'go'}, null, withHandler);
+        assert.deepEqual(sub.fields.find(([k]) => k === 'ran'), ['ran', 'yes']);
+    });
+});
