@@ -84,12 +84,22 @@ int ApplyElementEdit(CHtmlForm& form, int edited, const std::string& name,
     form.m_bModified = true;
     if (edited >= 0 && edited < form.GetElementCount()) {
         CFormElement& element = form.GetElement(edited);
+        std::unique_ptr<CElementData> data = pageData.Clone();
+        // The validations stay with an element that keeps its type and go
+        // with a type change, whatever the page's data object carries.
+        if (element.GetData() && element.GetData()->GetType() == data->GetType()) {
+            data->CopyValidations(*element.GetData());
+        } else {
+            data->m_Validations.clear();
+        }
         element.m_strName = name;
         element.m_strCaption = caption;
-        element.SetData(pageData.Clone());
+        element.SetData(std::move(data));
         return edited;
     }
-    return form.AppendElement(CFormElement(name, caption, pageData.Clone()));
+    std::unique_ptr<CElementData> data = pageData.Clone();
+    data->m_Validations.clear();
+    return form.AppendElement(CFormElement(name, caption, std::move(data)));
 }
 
 int AddOrChangeListItem(std::vector<SListItem>& items, int chosen, const std::string& name,

@@ -3,6 +3,7 @@
 
 #include "FormTestUtil.h"
 #include "formwarden/FormCodeGen.h"
+#include "formwarden/FormPageScanner.h"
 #include "formwarden/Validations.h"
 
 namespace formwarden {
@@ -270,9 +271,8 @@ TEST(FormCodeGen, EmptyNameAndActionBecomeWarnings) {
 TEST(FormCodeGen, ValidationsOnlyModeGivesTheScriptAlone) {
     CHtmlForm form = ExampleForm(true);
     form.GetElement(0).Validations()->push_back(Val(kValRequired, "Need it"));
-    // The generator only asks whether a page scanner is set; it never uses it here.
-    int dummy = 0;
-    Generated g = Generate(form, reinterpret_cast<CFormPageScanner*>(&dummy));
+    CFormPageScanner scanner;
+    Generated g = Generate(form, &scanner);
     EXPECT_EQ(g.code2, Wrap("myformValidator.addValidation(\"email\",\"req\",\"Need it\");\r\n"));
     EXPECT_EQ(g.code3,
               "3. Copy and paste the validations for your form just below the </FORM> tag.");

@@ -287,6 +287,18 @@ TEST_F(FormRules, TypeChangeAsksAndYesReplacesTheData) {
     EXPECT_EQ(ApplyElementEdit(form, -1, "n", "N", CTextData()), 1);
 }
 
+TEST_F(FormRules, ModifyingWithoutTypeChangeKeepsTheValidations) {
+    form.AppendElement(Textbox("t", "T"));
+    *form.GetElement(0).Validations() = {Val(kValRequired, "a")};
+    CTextData page;  // a page that knows nothing of the validations
+    page.m_nSize = 30;
+    ApplyElementEdit(form, 0, "t2", "T2", page);
+    const CFormElement& e = form.GetElement(0);
+    EXPECT_EQ(e.m_strName, "t2");
+    EXPECT_EQ(static_cast<const CTextData*>(e.GetData())->m_nSize, 30);
+    EXPECT_EQ(*e.Validations(), (CValidationList{Val(kValRequired, "a")}));
+}
+
 TEST_F(FormRules, ListItemAddAndChange) {
     std::vector<SListItem> items;
     EXPECT_EQ(AddOrChangeListItem(items, -1, "", "v", false), -1);

@@ -37,8 +37,9 @@ bool ConfirmTypeChange(int oldType, int newType);
 
 // Confirming the element editor: a new element (edited = -1) is appended,
 // an existing one gets name, caption, type and a clone of the page's data
-// (its old data destroyed). Returns the element's index; marks the form
-// modified.
+// (its old data destroyed). An element that keeps its type keeps its
+// validations; a new element or a type change starts without any. Returns
+// the element's index; marks the form modified.
 int ApplyElementEdit(CHtmlForm& form, int edited, const std::string& name,
                      const std::string& caption, const CElementData& pageData);
 
