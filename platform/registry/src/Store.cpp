@@ -236,6 +236,18 @@ void EnsureWal(Connection& c) {
     Exec(c.db, "PRAGMA journal_mode = WAL");
 }
 
+// Journal files left behind by a store that was deleted while a process had
+// it open. SQLite would replay such a journal into a new store made under the
+// same name, bringing back the old store's keys.
+void RemoveStaleJournal(const std::string& path) {
+    if (access(path.c_str(), F_OK) == 0) {
+        return;
+    }
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+        unlink((path + suffix).c_str());
+    }
+}
+
 // Makes a new store at path, complete with its tables and in write-ahead
 // mode, so that no process ever sees a half-made one: it is built under a
 // temporary name and linked into place, which fails if another process got
@@ -268,6 +280,9 @@ LONG CreateStoreFile(const std::string& path) {
         status = MapError(rc, db, true);
     }
     sqlite3_close_v2(db);
+    if (status == ERROR_SUCCESS) {
+        RemoveStaleJournal(path);
+    }
     if (status == ERROR_SUCCESS && link(temp.c_str(), path.c_str()) != 0) {
         int err = errno;
         if (err == EPERM || err == ENOTSUP || err == EOPNOTSUPP) {

@@ -129,6 +129,17 @@ TEST_F(RobustnessTest, MissingStoreIsReadAsEmptyAndMadeOnFirstWrite) {
     EXPECT_EQ(value, "y");
 }
 
+TEST_F(RobustnessTest, AStoreDeletedWhileOpenDoesNotComeBack) {
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, "Software\\Old", "v", "old"));
+    // Only the main file goes; its journal files stay behind.
+    ASSERT_TRUE(std::filesystem::remove(m_store));
+    std::string value;
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, "Software\\Old", "v", value));
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, "Software\\New", "v", "new"));
+    EXPECT_EQ(SubKeys(HKEY_LOCAL_MACHINE, "Software"), std::vector<std::string>{"New"});
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, "Software\\Old", "v", value));
+}
+
 TEST_F(RobustnessTest, StorePathsThatCannotBeAFile) {
     WriteFile(m_dir + "/plain", "not a folder");
     struct Case {
