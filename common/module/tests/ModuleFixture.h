@@ -1,0 +1,112 @@
+// A fresh settings store per test, an initialised component library, and
+// the test module libraries registered through their own entry points.
+#pragma once
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "modules/TestProbe.h"
+#include "ondrelo/OndUtils.h"
+#include "ondrelo/com.h"
+#include "ondrelo/registry.h"
+
+namespace moduletest {
+
+inline const char* const kPopkin = TESTMOD_POPKIN_PATH;
+inline const char* const kHoverkit = TESTMOD_HOVERKIT_PATH;
+inline const char* const kFormwarden = TESTMOD_FORMWARDEN_PATH;
+inline const char* const kSmallset = TESTMOD_SMALLSET_PATH;
+inline const char* const kFaulty = TESTMOD_FAULTY_PATH;
+
+// Calls one exported function of a library ("DllRegisterServer", ...).
+inline HRESULT CallEntry(const char* library, const char* entry) {
+    void* handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        ADD_FAILURE() << dlerror();
+        return E_FAIL;
+    }
+    auto function = reinterpret_cast<HRESULT (*)()>(dlsym(handle, entry));
+    const HRESULT hr = function ? function() : E_FAIL;
+    dlclose(handle);
+    return hr;
+}
+
+inline long LockCountOf(const char* library) {
+    void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
+    if (handle == nullptr) {
+        return 0;  // not loaded: nothing alive in it
+    }
+    auto count = reinterpret_cast<long (*)()>(dlsym(handle, "TestModuleLockCount"));
+    const long value = count ? count() : -1;
+    dlclose(handle);
+    return value;
+}
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/ondmodule-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+        setenv("ONDRELO_REGISTRY", (m_dir + "/store.db").c_str(), 1);
+        ondrelo::utils::ClearTraceRecords();
+        testprobe::ClearEvents();
+        CoInitialize(nullptr);
+    }
+    void TearDown() override {
+        CoUninitialize();
+        testprobe::ResetWindows();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_dir, ignored);
+    }
+
+    static void Register(const char* library) {
+        ASSERT_EQ(CallEntry(library, "DllRegisterServer"), S_OK) << library;
+    }
+    static void RegisterAllFive() {
+        Register(kPopkin);
+        Register(kHoverkit);
+        Register(kFormwarden);
+        Register(kSmallset);
+    }
+    static bool KeyExists(HKEY root, const std::string& key) {
+        HKEY handle = nullptr;
+        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+            return false;
+        }
+        RegCloseKey(handle);
+        return true;
+    }
+    static std::string Default(HKEY root, const std::string& key) {
+        std::string value;
+        return ondrelo::registry::ReadString(root, key, "", value) ? value : "<missing>";
+    }
+    static bool Number(HKEY root, const std::string& key, const char* name, DWORD& value) {
+        HKEY handle = nullptr;
+        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+            return false;
+        }
+        DWORD type = 0;
+        DWORD size = sizeof value;
+        const LONG status =
+            RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+        RegCloseKey(handle);
+        return status == ERROR_SUCCESS && type == REG_DWORD;
+    }
+    static bool Traced(const std::string& text) {
+        for (const auto& record : ondrelo::utils::TraceRecords()) {
+            if (record.text.find(text) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::string m_dir;
+};
+
+}  // namespace moduletest
