@@ -34,7 +34,7 @@
 //       none. MESSAGE: the error message; when missing, "Invalid KIND for
 //       ELEMENT". selmin and selone are generated on the element given
 //       (option 10); dontselectchk takes the element's own value when ARG
-//       is - or "".
+//       is - (and an empty value when it is "").
 //
 // Example:
 //   form myform cgi-bin/send.cgi post table
@@ -118,10 +118,6 @@ double ToDouble(const std::string& s, int lineNo) {
         throw SParseError{lineNo, "not a number: " + s};
     }
     return v;
-}
-
-bool IsNone(const std::string& s) {
-    return s.empty() || s == "-";
 }
 
 void ApplyKey(CFormElement& element, const std::string& key, const std::string& value, int lineNo) {
@@ -268,7 +264,7 @@ void AddValidation(CHtmlForm& form, const std::vector<std::string>& f, int lineN
         v.m_nOption = kOptionGroupCarrier;
     } else if (kind == "dontselectchk") {
         v.m_nKind = kValDontSelect;
-        v.m_strText = IsNone(arg) ? ElementValue(element) : arg;
+        v.m_strText = arg == "-" ? ElementValue(element) : arg;
     } else if (kind == "dontselect") {
         v.m_nKind = kValDontSelect;
         v.SetInt(ToInt(arg, lineNo));
