@@ -159,8 +159,9 @@ TEST(FormPageScannerRead, ElementsInPageOrder) {
         EXPECT_EQ(form.GetElement(i).m_strName, expected[i].name) << i;
         EXPECT_EQ(form.GetElement(i).GetData()->GetType(), expected[i].type) << i;
         EXPECT_EQ(form.GetElement(i).m_strCaption, "") << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(form.GetElement(i - 1).m_nTagOffset, form.GetElement(i).m_nTagOffset);
+        }
     }
     EXPECT_EQ(form.GetElement(0).m_nTagOffset, page.find("<select"));
     const auto& list = dynamic_cast<const CListboxData&>(*form.GetElement(0).GetData());

@@ -234,11 +234,12 @@ TEST(FormTemplateFile, RefusedLoadsLeaveTheFormUnchanged) {
         EXPECT_EQ(WriteFormTemplate(form), before);
         EXPECT_FALSE(form.m_bModified);
         ASSERT_EQ(prompt.MessageTexts().size(), 1u);
-        if (c.message)
+        if (c.message) {
             EXPECT_EQ(prompt.MessageTexts()[0], c.message);
-        else
+        } else {
             EXPECT_EQ(prompt.MessageTexts()[0].rfind("Exception Occured:", 0), 0u)
                 << prompt.MessageTexts()[0];
+        }
     }
 }
 
