@@ -2,7 +2,8 @@
 //
 // One connection is cached per process and reopened when the store path
 // changes, when the file at that path is replaced, or after a fork (SQLite
-// connections must not be shared across processes). The schema:
+// connections must not be shared across processes). A new store is built
+// complete under a temporary name and linked into place. The schema:
 //   keys(id, parent, name NOCASE, unique(parent, name)): ids 1 and 2 are the
 //       two roots; ids are never reused so a stale handle cannot reach a
 //       different key.
@@ -13,11 +14,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fcntl.h>
-
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <thread>
@@ -143,12 +143,11 @@ bool IsCantOpen(int rc) {
     return (rc & 0xff) == SQLITE_CANTOPEN;
 }
 
-LONG OpenConnection(const std::string& path, bool create, bool forWrite, Connection& c) {
+LONG OpenConnection(const std::string& path, bool forWrite, Connection& c) {
     c = Connection{};
     c.path = path;
     c.pid = getpid();
-    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    int rc = sqlite3_open_v2(path.c_str(), &c.db, flags, nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(c.db, 1);
         sqlite3_busy_handler(c.db, OnBusy, nullptr);
@@ -427,19 +426,18 @@ LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
     }
     if (S_ISDIR(st.st_mode)) {
         return ERROR_CANTOPEN;
-    } else {
-        bool reuse = g_conn.db && g_conn.path == path && g_conn.dev == st.st_dev &&
-                     g_conn.ino == st.st_ino && g_conn.pid == getpid() && !g_conn.immutable &&
-                     !(forWrite && g_conn.readOnly);
-        if (!reuse) {
-            Drop();
-            LONG status = OpenConnection(path, false, forWrite, g_conn);
-            if (status != ERROR_SUCCESS) {
-                return status;
-            }
-            g_conn.dev = st.st_dev;
-            g_conn.ino = st.st_ino;
+    }
+    bool reuse = g_conn.db && g_conn.path == path && g_conn.dev == st.st_dev &&
+                 g_conn.ino == st.st_ino && g_conn.pid == getpid() && !g_conn.immutable &&
+                 !(forWrite && g_conn.readOnly);
+    if (!reuse) {
+        Drop();
+        LONG status = OpenConnection(path, forWrite, g_conn);
+        if (status != ERROR_SUCCESS) {
+            return status;
         }
+        g_conn.dev = st.st_dev;
+        g_conn.ino = st.st_ino;
     }
 
     if (forWrite) {
