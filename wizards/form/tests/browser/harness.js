@@ -33,173 +33,141 @@ function scriptsDir() {
 }
 
 // ---------------------------------------------------------------------------
-// Pages. A form description lists elements with their type data and their
-// validations as the model holds them (kind, number, text, option, message).
-// The page is written by the core's form-sample-page program when the build
-// provides it, otherwise by the equivalent writer below.
+// Pages, written by the core's form-sample-page program. A form description
+// lists elements with their type data and their validations as the model
+// holds them (kind, number, text, option, message); it is handed to the
+// program in its line format.
 
-const NL = '\r\n';
+const KIND_WORDS = {
+    1: 'req',
+    4: 'num',
+    5: 'email',
+    6: 'regexp',
+    7: 'maxlen',
+    8: 'minlen',
+    9: 'lt',
+    10: 'gt',
+    11: 'eqelmnt',
+    12: 'ltelmnt',
+    13: 'leelmnt',
+    14: 'gtelmnt',
+    15: 'geelmnt',
+    16: 'neelmnt',
+    17: 'selmin',
+    18: 'selone',
+};
 
-function pad6(n) { return Number(n).toFixed(6); }
-
-function descriptorOf(el, v) {
-    switch (v.kind) {
-        case 1:
-            return 'req';
-        case 2:
-            return v.option === 1 ? 'alpha_s' : 'alpha';
-        case 3:
-            return v.option === 1 ? 'alnum_s' : 'alnum';
-        case 4:
-            return 'num';
-        case 5:
-            return 'email';
-        case 6:
-            return 'regexp=' + v.text.replace(/\\/g, '\\\\');
-        case 7:
-            return 'maxlen=' + Math.trunc(v.number);
-        case 8:
-            return 'minlen=' + Math.trunc(v.number);
-        case 9:
-            return 'lt=' + pad6(v.number);
-        case 10:
-            return 'gt=' + pad6(v.number);
-        case 11:
-            return 'eqelmnt=' + v.text;
-        case 12:
-            return 'ltelmnt=' + v.text;
-        case 13:
-            return 'leelmnt=' + v.text;
-        case 14:
-            return 'gtelmnt=' + v.text;
-        case 15:
-            return 'geelmnt=' + v.text;
-        case 16:
-            return 'neelmnt=' + v.text;
-        case 17:
-            return 'selmin=' + Math.trunc(v.number);
-        case 18:
-            return 'selone';
-        case 19:
-            return el.type === 'listbox' ? 'dontselect=' + Math.trunc(v.number) :
-                                           'dontselectchk=' + v.text;
-        default:
-            throw new Error('unknown kind ' + v.kind);
-    }
+function quote(value) {
+    const s = String(value === undefined || value === null ? '' : value);
+    return '"' +
+        s.replace(/\\/g, '\\\\')
+            .replace(/"/g, '\\"')
+            .replace(/\n/g, '\\n')
+            .replace(/\r/g, '\\r')
+            .replace(/\t/g, '\\t') +
+        '"';
 }
 
-function escapeMessage(m) {
-    return m.replace(/\\/g, '\\\\').replace(/\r/g, '').replace(/\n/g, '\\n').replace(/"/g, '\\"');
-}
-
-function elementHtml(el) {
-    const attr = (s) => String(s === undefined ? '' : s).replace(/'/g, '&#39;');
+function elementLine(el) {
+    const keys = [];
+    const key = (k, v) => {
+        if (v !== undefined)
+            keys.push(quote(k + '=' + v));
+    };
+    let type = el.type;
     switch (el.type) {
         case 'text':
-            return `<INPUT type='${el.password ? 'password' : 'text'}' name='${el.name}' size='${
-                el.size || 20}' value='${attr(el.value)}'>`;
+            type = el.password ? 'password' : 'textbox';
+            key('value', el.value);
+            key('size', el.size);
+            break;
         case 'checkbox':
         case 'radio':
-            return `<INPUT type='${el.type}' name='${el.name}' value='${attr(el.value)}' ${
-                el.checked ? 'checked' : ''}>${el.caption || ''}`;
+            key('value', el.value);
+            key('checked', el.checked ? 1 : 0);
+            break;
         case 'file':
-            return `<INPUT type='file' name='${el.name}' size='${el.size || 20}'>`;
+            key('size', el.size);
+            break;
         case 'hidden':
-            return `<INPUT type='hidden' name='${el.name}' value='${attr(el.value)}'>`;
-        case 'button': {
-            const word = ['submit', 'reset', 'button'][el.kind || 0];
-            const caption = (el.caption || '').trim() || word;
-            return `<INPUT type='${word}' name='${el.name}' value='${attr(caption)}'>`;
-        }
+            key('value', el.value);
+            break;
+        case 'button':
+            key('kind', ['submit', 'reset', 'button'][el.kind || 0]);
+            break;
         case 'textarea':
-            return `<TEXTAREA name='${el.name}' rows='${el.rows || 4}' cols='${el.cols || 30}'>${
-                el.value || ''}</TEXTAREA>`;
-        case 'listbox': {
-            let s = `<SELECT name='${el.name}' size='${el.size || 1}' ${
-                        el.multiple ? 'multiple' : ''}>` +
-                NL;
-            for (const item of el.items) {
-                s += `<OPTION value='${attr(item.value)}' ${item.selected ? 'selected' : ''}>${
-                         item.name}` +
-                    NL;
-            }
-            return s + '</SELECT>';
-        }
+            type = 'multiline';
+            key('rows', el.rows);
+            key('cols', el.cols);
+            key('text', el.value);
+            break;
+        case 'listbox':
+            key('visible', el.size);
+            key('multiple', el.multiple ? 1 : 0);
+            break;
         default:
             throw new Error('unknown element type ' + el.type);
     }
+    return ['element', type, quote(el.name), quote(el.caption)].concat(keys).join(' ');
 }
 
-const CAPTION_PLACED = new Set(['checkbox', 'radio', 'hidden', 'button']);
-
-function formHtml(form) {
-    const table = form.tableLayout !== 0;
-    const rowStart = table ? '<TR>' + NL : '<P>';
-    const cellStart = table ? '    <TD>' + NL + '   ' : ' &nbsp; &nbsp;';
-    const cellEnd = table ? '    </TD>' + NL : ' ';
-    const rowEnd = table ? '</TR>' + NL : '</P>';
-    let s = '<CENTER>' +
-        `<FORM name='${form.name}' action='${form.action}' method='${
-                form.method === 0 ? 'GET' : 'POST'}'>` +
-        NL;
-    if (table)
-        s += '<TABLE border="0" cellpadding="2" cellspacing="2" > ' + NL;
-    for (const el of form.elements) {
-        const html = elementHtml(el).split(NL).join(NL + '   ');
-        s += rowStart + cellStart;
-        if (!CAPTION_PLACED.has(el.type))
-            s += el.caption || '';
-        s += NL + cellEnd + cellStart + html + NL + cellEnd + rowEnd;
+function validationLine(el, index, v) {
+    let word = KIND_WORDS[v.kind];
+    let arg = '-';
+    if (v.kind === 2 || v.kind === 3) {
+        word = (v.kind === 2 ? 'alpha' : 'alnum') + (v.option === 1 ? '_s' : '');
+    } else if (v.kind === 19) {
+        word = el.type === 'listbox' ? 'dontselect' : 'dontselectchk';
+        arg = el.type === 'listbox' ? String(v.number) : v.text;
+    } else if (v.kind === 6 || (v.kind >= 11 && v.kind <= 16)) {
+        arg = v.text;
+    } else if ([7, 8, 9, 10, 17].indexOf(v.kind) >= 0) {
+        arg = String(v.number);
     }
-    if (table)
-        s += '</TABLE>' + NL;
-    return s + '</FORM>' +
-        '</CENTER>' + NL;
+    if (!word)
+        throw new Error('unknown kind ' + v.kind);
+    return ['validation', '@' + index, word, quote(arg), quote(v.message)].join(' ');
 }
 
-function validatorScript(form) {
-    const n = form.name.replace(/[ \-"']/g, '');
-    const v = n + 'Validator';
-    let s = NL + '<SCRIPT LANGUAGE="JavaScript">' + NL;
-    if (form.customValidation) {
-        s += '//Custom Validation Function' + NL + 'function validate_' + n + ' ( )' + NL + '{' +
-            form.customValidation + NL + '}' + NL;
-    }
-    s += `var ${v} = new Validator("${n}");` + NL;
-    for (const el of form.elements) {
-        for (const val of el.validations || []) {
-            if ((val.kind === 17 || val.kind === 18) && val.option === 25)
-                continue;
-            if (val.kind === 19 && el.type !== 'listbox' && !val.text)
-                continue;
-            const d = descriptorOf(el, val).replace(/"/g, '\\"');
-            s += `${v}.addValidation("${el.name.replace(/"/g, '')}","${d}","${
-                     escapeMessage(val.message)}");` +
-                NL;
-        }
-    }
+// The description in form-sample-page's line format. Group validations held
+// by the other members of a group (option 25) are never generated, so only
+// the carrier's is passed on.
+function describeForm(form) {
+    const lines = [[
+        'form', quote(form.name), quote(form.action), form.method === 0 ? 'get' : 'post',
+        form.tableLayout === 0 ? 'plain' : 'table'
+    ].join(' ')];
     if (form.customValidation)
-        s += `${v}.setAddnlValidationFunction("validate_${n}");` + NL;
-    return s + NL + '</SCRIPT>' + NL;
+        lines.push('custom ' + quote(form.customValidation));
+    form.elements.forEach((el) => {
+        lines.push(elementLine(el));
+        for (const item of el.items || []) {
+            lines.push(
+                ['item', quote(item.name), quote(item.value)].join(' ') +
+                (item.selected ? ' selected' : ''));
+        }
+    });
+    form.elements.forEach((el, i) => {
+        for (const v of el.validations || []) {
+            if ((v.kind === 17 || v.kind === 18) && v.option === 25)
+                continue;
+            lines.push(validationLine(el, i, v));
+        }
+    });
+    return lines.join('\n') + '\n';
 }
 
-function writePage(form) {
-    return '<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Transitional//EN">\n\n<html>\n<head>\n\t<title>HTML Form:' +
-        form.name + '</title>\n</head>\n\n' +
-        `<SCRIPT src="${SCRIPT_NAME}"  language="JavaScript"></SCRIPT>` + NL + '<body>' + NL +
-        formHtml(form) + validatorScript(form) + '</body>\n</html>';
-}
-
-// The core's page writer, when the build has it: takes the description as
-// JSON on standard input and prints the page.
-function corePage(form) {
+function buildPage(form) {
     const tool = process.env.ONDRELO_FORM_SAMPLE_PAGE;
-    if (!tool || !fs.existsSync(tool))
-        return null;
-    return execFileSync(tool, [], {input: JSON.stringify(form), encoding: 'utf8'});
+    if (!tool || !fs.existsSync(tool)) {
+        throw new Error(
+            'the page writer form-sample-page is missing (' + (tool || 'unset') +
+            '): build the target form-sample-page first');
+    }
+    return execFileSync(
+        tool, ['-'],
+        {input: describeForm(form), encoding: 'utf8', stdio: ['pipe', 'pipe', 'pipe']});
 }
-
-function buildPage(form) { return corePage(form) || writePage(form); }
 
 // ---------------------------------------------------------------------------
 // The web site: GET /pages/<id>.html serves a registered page, any path
@@ -353,9 +321,7 @@ class FormPage {
 
 module.exports = {
     buildPage,
-    writePage,
-    formHtml,
-    validatorScript,
+    describeForm,
     Site,
     launchBrowser,
     FormPage
