@@ -143,7 +143,9 @@ void CButtonST::paintEvent(QPaintEvent*) {
     }
 
     QPalette textPalette = option.palette;
-    textPalette.setColor(QPalette::ButtonText, GetTextColor(state));
+    // Disabled buttons keep the palette's greyed text.
+    textPalette.setColor(QPalette::Active, QPalette::ButtonText, GetTextColor(state));
+    textPalette.setColor(QPalette::Inactive, QPalette::ButtonText, GetTextColor(state));
     painter.drawItemText(textRect, Qt::AlignCenter | Qt::TextShowMnemonic, textPalette, isEnabled(),
                          text, QPalette::ButtonText);
 
