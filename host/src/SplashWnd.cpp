@@ -53,7 +53,8 @@ CSplashWnd::CSplashWnd(QWidget* mainWindow, const QPixmap& bitmap)
     }
     // The application sees the input first: a press anywhere ends the splash.
     qApp->installEventFilter(this);
-    m_timer.start(kTimeoutMs, this);
+    // A precise timer: a coarse one may fire up to 5 % early.
+    m_timer.start(kTimeoutMs, Qt::PreciseTimer, this);
 }
 
 CSplashWnd::~CSplashWnd() {
