@@ -194,13 +194,13 @@ bool LoadListItemsFromFile(std::vector<SListItem>& items) {
     if (!PrepareListLoad(items)) {
         return false;
     }
-    ondrelo::SFileDialogSpec spec;
-    spec.open = true;
-    spec.title = kListFileDialogTitle;
-    spec.filter = kListFileFilter;
-    spec.fileMustExist = true;
+    ondrelo::SFileDialogSpec dialog;
+    dialog.open = true;
+    dialog.title = kListFileDialogTitle;
+    dialog.filter = kListFileFilter;
+    dialog.fileMustExist = true;
     std::string path;
-    if (!ondrelo::Prompt().FileDialog(spec, path)) {
+    if (!ondrelo::Prompt().FileDialog(dialog, path)) {
         return false;
     }
     return ReadListFile(items, path);
