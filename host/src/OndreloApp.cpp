@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include "MainFrame.h"
@@ -57,7 +58,11 @@ bool COndreloApp::InitInstance(const QStringList& arguments) {
     m_mainFrame->ModulesView()->SetCatalogue(m_pCatalogue);
     m_mainFrame->ModulePane()->SetHost(m_pCatalogue);
     QGuiApplication::restoreOverrideCursor();
-    // 10.
+    // 10. Maximized; the screen-sized geometry also holds where no window
+    // manager carries out the maximizing.
+    if (const QScreen* screen = m_mainFrame->screen()) {
+        m_mainFrame->setGeometry(screen->availableGeometry());
+    }
     m_mainFrame->showMaximized();
     return true;
 }
