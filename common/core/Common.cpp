@@ -204,28 +204,28 @@ bool CCommon::CopyScriptFile(const std::string& source, const std::string& desti
 }
 
 bool CCommon::ShowCopyJSFile(const std::string& fileName, std::string& chosenPath) {
-    ondrelo::SFileDialogSpec spec;
-    spec.open = false;
-    spec.defaultExt = "*.js";
-    spec.fileName = fileName;
-    spec.filter = "JavaScript Files(*.js)|*.js|All Files (*.*)|*.*||";
-    spec.hideReadOnly = true;
-    spec.initialDir = COndRegistryHandler::GetPreviousScriptCopyPath();
+    ondrelo::SFileDialogSpec request;
+    request.open = false;
+    request.defaultExt = "*.js";
+    request.fileName = fileName;
+    request.filter = "JavaScript Files(*.js)|*.js|All Files (*.*)|*.*||";
+    request.hideReadOnly = true;
+    request.initialDir = COndRegistryHandler::GetPreviousScriptCopyPath();
     std::string path;
-    if (!ondrelo::Prompt().FileDialog(spec, path)) return false;
+    if (!ondrelo::Prompt().FileDialog(request, path)) return false;
     chosenPath = path;
     return true;
 }
 
 bool CCommon::ShowOpenHtmlFile(std::string& path, ondrelo::ITextField* field) {
-    ondrelo::SFileDialogSpec spec;
-    spec.open = true;
-    spec.filter = "HTML Files (*.html;*.htm)|*.html; *.htm||";
-    spec.hideReadOnly = true;
-    spec.fileMustExist = true;
-    spec.resizable = true;
+    ondrelo::SFileDialogSpec request;
+    request.open = true;
+    request.filter = "HTML Files (*.html;*.htm)|*.html; *.htm||";
+    request.hideReadOnly = true;
+    request.fileMustExist = true;
+    request.resizable = true;
     std::string chosen;
-    if (!ondrelo::Prompt().FileDialog(spec, chosen)) return false;
+    if (!ondrelo::Prompt().FileDialog(request, chosen)) return false;
     path = chosen;
     if (field) field->SetText(chosen);
     return true;

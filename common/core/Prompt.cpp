@@ -66,11 +66,11 @@ int CScriptedPrompt::MessageBox(HWND, const std::string& caption, const std::str
     return answer;
 }
 
-bool CScriptedPrompt::FileDialog(const SFileDialogSpec& spec, std::string& path) {
+bool CScriptedPrompt::FileDialog(const SFileDialogSpec& request, std::string& path) {
     SRecord record;
-    record.kind = spec.open ? EPromptKind::OpenFile : EPromptKind::SaveFile;
-    record.text = spec.title;
-    record.dialog = spec;
+    record.kind = request.open ? EPromptKind::OpenFile : EPromptKind::SaveFile;
+    record.text = request.title;
+    record.dialog = request;
     m_records.push_back(std::move(record));
     if (m_fileAnswers.empty()) return false;
     std::optional<std::string> answer = std::move(m_fileAnswers.front());

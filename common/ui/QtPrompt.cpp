@@ -135,20 +135,20 @@ int CQtPrompt::MessageBox(HWND owner, const std::string& caption, const std::str
     return MapMessageBoxResult(box.standardButton(box.clickedButton()), style);
 }
 
-bool CQtPrompt::FileDialog(const SFileDialogSpec& spec, std::string& path) {
-    QWidget* parent = spec.owner ? ToWidget(spec.owner) : QApplication::activeWindow();
-    QFileDialog dialog(parent, QString::fromUtf8(spec.title), QString::fromUtf8(spec.initialDir));
-    dialog.setAcceptMode(spec.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(spec.open && spec.fileMustExist ? QFileDialog::ExistingFile
+bool CQtPrompt::FileDialog(const SFileDialogSpec& request, std::string& path) {
+    QWidget* parent = request.owner ? ToWidget(request.owner) : QApplication::activeWindow();
+    QFileDialog dialog(parent, QString::fromUtf8(request.title), QString::fromUtf8(request.initialDir));
+    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.open && request.fileMustExist ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    const QStringList filters = ConvertFilter(spec.filter);
+    const QStringList filters = ConvertFilter(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(DefaultSuffix(spec.defaultExt));
-    if (!spec.fileName.empty())
-        dialog.selectFile(QString::fromUtf8(spec.fileName));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.overwritePrompt);
-    dialog.setSizeGripEnabled(spec.resizable);
+    dialog.setDefaultSuffix(DefaultSuffix(request.defaultExt));
+    if (!request.fileName.empty())
+        dialog.selectFile(QString::fromUtf8(request.fileName));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    dialog.setSizeGripEnabled(request.resizable);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const QStringList files = dialog.selectedFiles();

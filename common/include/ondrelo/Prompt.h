@@ -53,7 +53,7 @@ public:
     virtual int MessageBox(HWND owner, const std::string& caption, const std::string& text,
                            unsigned style) = 0;
     // Shows a file dialog; on OK sets path to the chosen full path and returns true.
-    virtual bool FileDialog(const SFileDialogSpec& spec, std::string& path) = 0;
+    virtual bool FileDialog(const SFileDialogSpec& request, std::string& path) = 0;
 };
 
 // The prompt in use. Until one is installed it is a non-interactive prompt
@@ -88,7 +88,7 @@ public:
 
     int MessageBox(HWND owner, const std::string& caption, const std::string& text,
                    unsigned style) override;
-    bool FileDialog(const SFileDialogSpec& spec, std::string& path) override;
+    bool FileDialog(const SFileDialogSpec& request, std::string& path) override;
 
     const std::vector<SRecord>& Records() const { return m_records; }
     std::vector<std::string> MessageTexts() const;

@@ -37,7 +37,7 @@ class ONDCOMMON_EXPORT CQtPrompt : public IPrompt {
 public:
     int MessageBox(HWND owner, const std::string& caption, const std::string& text,
                    unsigned style) override;
-    bool FileDialog(const SFileDialogSpec& spec, std::string& path) override;
+    bool FileDialog(const SFileDialogSpec& request, std::string& path) override;
 };
 
 }  // namespace ondrelo

@@ -198,14 +198,14 @@ bool CFormTemplateFile::WriteFile(const std::string& path, CHtmlForm& form) {
 bool CFormTemplateFile::Save(CHtmlForm& form, HWND owner) {
     return Reported([&] {
         if (m_strPath.empty()) {
-            ondrelo::SFileDialogSpec spec;
-            spec.open = false;
-            spec.owner = owner;
-            spec.defaultExt = kTemplateDefaultExt;
-            spec.filter = kTemplateFilter;
-            spec.overwritePrompt = true;
+            ondrelo::SFileDialogSpec request;
+            request.open = false;
+            request.owner = owner;
+            request.defaultExt = kTemplateDefaultExt;
+            request.filter = kTemplateFilter;
+            request.overwritePrompt = true;
             std::string chosen;
-            if (!ondrelo::Prompt().FileDialog(spec, chosen))
+            if (!ondrelo::Prompt().FileDialog(request, chosen))
                 return false;
             m_strPath = chosen;
         }
@@ -224,15 +224,15 @@ bool CFormTemplateFile::Load(CHtmlForm& form, HWND owner) {
             FormMessageBox(FormString(IDS_LOAD_TEMPLATE_LOSES_DATA), MB_YESNO | MB_ICONQUESTION,
                            owner) != IDYES)
             return false;
-        ondrelo::SFileDialogSpec spec;
-        spec.open = true;
-        spec.owner = owner;
-        spec.defaultExt = kTemplateDefaultExt;
-        spec.filter = kTemplateFilter;
-        spec.fileMustExist = true;
-        spec.initialDir = folder;
+        ondrelo::SFileDialogSpec request;
+        request.open = true;
+        request.owner = owner;
+        request.defaultExt = kTemplateDefaultExt;
+        request.filter = kTemplateFilter;
+        request.fileMustExist = true;
+        request.initialDir = folder;
         std::string path;
-        if (!ondrelo::Prompt().FileDialog(spec, path))
+        if (!ondrelo::Prompt().FileDialog(request, path))
             return false;
         return LoadFile(path, form);
     });
