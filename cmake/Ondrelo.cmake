@@ -61,3 +61,14 @@ function(ondrelo_test name)
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "ONDRELO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR};${ARG_ENVIRONMENT}")
 endfunction()
+
+# ondrelo_module_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...] [EXPORT_MACRO M])
+# An in-process component library: a shared library that the component
+# layer loads at run time by class identifier. Only its entry points
+# (DllGetClassObject, DllCanUnloadNow, DllRegisterServer, DllUnregisterServer)
+# are visible; it is installed beside the program's other libraries, where
+# the post-install registration finds it.
+function(ondrelo_module_library name)
+    ondrelo_library(${name} SHARED ${ARGN})
+    install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/ondrelo)
+endfunction()
