@@ -44,7 +44,9 @@ const char* const kHtmlFilter = "Html Files(*.html,*.htm)|*.html; *.htm|All File
 
 }  // namespace
 
-const ondrelo::SModuleResources& InsletResources() { return kResources; }
+const ondrelo::SModuleResources& InsletResources() {
+    return kResources;
+}
 
 const char* PageCaption(EInnerPage page) {
     switch (page) {
@@ -60,7 +62,9 @@ const char* PageCaption(EInnerPage page) {
     return "";
 }
 
-CInsertWizardModel::CInsertWizardModel() { Reset(); }
+CInsertWizardModel::CInsertWizardModel() {
+    Reset();
+}
 
 bool CInsertWizardModel::HasPage(EInnerPage page) const {
     return std::find(m_pages.begin(), m_pages.end(), page) != m_pages.end();
@@ -86,7 +90,8 @@ SPageButtons CInsertWizardModel::ButtonsFor(EInnerPage page) const {
 }
 
 void CInsertWizardModel::BeginRun() {
-    if (m_strScriptName.empty()) Remove(EInnerPage::PlaceScript);
+    if (m_strScriptName.empty())
+        Remove(EInnerPage::PlaceScript);
 }
 
 void CInsertWizardModel::OnSpecifyActivated() {
@@ -94,17 +99,23 @@ void CInsertWizardModel::OnSpecifyActivated() {
     m_strPathAtActivation = m_strPath;
 }
 
+void CInsertWizardModel::OnPathEdited(const std::string& path) {
+    m_strPath = path;
+    m_bChosenByBrowsing = false;
+}
+
 bool CInsertWizardModel::Browse() {
-    ondrelo::SFileDialogSpec spec;
-    spec.open = m_nFileOption != 0;
-    spec.title = spec.open ? "Open HTML File" : "Create New HTML File";
-    spec.overwritePrompt = !spec.open;
-    spec.fileMustExist = spec.open;
-    spec.defaultExt = "*.html";
-    spec.filter = kHtmlFilter;
-    spec.hideReadOnly = true;
+    ondrelo::SFileDialogSpec request;
+    request.open = m_nFileOption != 0;
+    request.title = request.open ? "Open HTML File" : "Create New HTML File";
+    request.overwritePrompt = !request.open;
+    request.fileMustExist = request.open;
+    request.defaultExt = "*.html";
+    request.filter = kHtmlFilter;
+    request.hideReadOnly = true;
     std::string chosen;
-    if (!ondrelo::Prompt().FileDialog(spec, chosen)) return false;
+    if (!ondrelo::Prompt().FileDialog(request, chosen))
+        return false;
     m_strPath = chosen;
     m_bChosenByBrowsing = true;
     return true;
@@ -144,32 +155,38 @@ void CInsertWizardModel::AdjustPages(bool createNew) {
 }
 
 void CInsertWizardModel::OnPlaceScriptActivated() {
-    if (!m_strDestination.empty()) return;
+    if (!m_strDestination.empty())
+        return;
     std::string folder = COndRegistryHandler::GetPreviousScriptCopyPath();
-    if (!folder.empty()) m_strDestination = folder + "/" + m_strScriptName;
+    if (!folder.empty())
+        m_strDestination = folder + "/" + m_strScriptName;
 }
 
 bool CInsertWizardModel::ChangeDestination() {
     std::string chosen;
-    if (!CCommon::ShowCopyJSFile(m_strScriptName, chosen)) return false;
+    if (!CCommon::ShowCopyJSFile(m_strScriptName, chosen))
+        return false;
     m_strDestination = chosen;
     return true;
 }
 
 bool CInsertWizardModel::LeavePlaceScriptForward() {
-    if (!m_strDestination.empty()) return true;
+    if (!m_strDestination.empty())
+        return true;
     CCommon::ShowMessageBox(Message(IDS_SELECT_SCRIPT_DEST), nullptr, MB_OK | MB_ICONWARNING);
     return false;
 }
 
 std::string CInsertWizardModel::DestinationText() const {
-    if (m_strDestination.empty()) return {};
+    if (m_strDestination.empty())
+        return {};
     return "The Script will be copied here: " + m_strDestination;
 }
 
 void CInsertWizardModel::SetInsertIntoExistingFile(const std::string& path) {
     m_bFileFixed = !path.empty();
-    if (!m_bFileFixed) return;
+    if (!m_bFileFixed)
+        return;
     Remove(EInnerPage::SpecifyHtmlFile);
     m_strFixedFile = path;
     AdjustPages(true);
@@ -195,7 +212,8 @@ std::string CInsertWizardModel::HtmlFile() const {
 
 bool CAutoInsertState::CopyScript(const std::string& scriptName, const std::string& destination) {
     std::string source = COndRegistryHandler::GetScriptsPath() + "/" + scriptName;
-    if (CCommon::CopyScriptFile(source, destination)) return true;
+    if (CCommon::CopyScriptFile(source, destination))
+        return true;
     CCommon::ShowMessageBox(ondrelo::FormatText(Message(IDS_COPY_FAILED), {destination}), nullptr,
                             MB_OK | MB_ICONERROR);
     return false;
@@ -204,8 +222,11 @@ bool CAutoInsertState::CopyScript(const std::string& scriptName, const std::stri
 void CAutoInsertState::FinishRun() {
     m_strHtmlFile = m_model.HtmlFile();
     m_strScriptDestination = m_model.m_strDestination;
+    m_bCreateFile = m_model.CreateFile();
+    m_bPlaceAfterBody = m_model.PlaceAfterBody();
     m_bRunFinished = true;
-    if (!m_model.ScriptName().empty()) CopyScript(m_model.ScriptName(), m_strScriptDestination);
+    if (!m_model.ScriptName().empty())
+        CopyScript(m_model.ScriptName(), m_strScriptDestination);
     Insert();
 }
 
@@ -219,7 +240,8 @@ void CAutoInsertState::Insert() {
 }
 
 void CAutoInsertState::Activate() {
-    if (m_bInserted) m_bChanged = true;
+    if (m_bInserted)
+        m_bChanged = true;
 }
 
 void CAutoInsertState::Reset() {
@@ -228,12 +250,27 @@ void CAutoInsertState::Reset() {
     m_bRunFinished = false;
     m_strHtmlFile.clear();
     m_strScriptDestination.clear();
+    m_bCreateFile = true;
+    m_bPlaceAfterBody = true;
     m_model.Reset();
 }
 
+const std::string& CAutoInsertState::HtmlFile() const {
+    return m_model.FileFixed() ? m_model.FixedFile() : m_strHtmlFile;
+}
+
+bool CAutoInsertState::CreateFile() const {
+    if (m_model.FileFixed())
+        return true;
+    return m_bRunFinished ? m_bCreateFile : m_model.CreateFile();
+}
+
+bool CAutoInsertState::PlaceAfterBody() const {
+    return m_bRunFinished ? m_bPlaceAfterBody : m_model.PlaceAfterBody();
+}
+
 std::string CAutoInsertState::FileFieldText() const {
-    if (m_bRunFinished) return m_strHtmlFile;
-    return m_model.FileFixed() ? m_model.FixedFile() : std::string();
+    return FileShown() ? HtmlFile() : std::string();
 }
 
 }  // namespace inslet

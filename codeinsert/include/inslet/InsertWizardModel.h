@@ -58,6 +58,9 @@ public:
     std::string m_strPath;
     bool m_bChosenByBrowsing = false;
     void OnSpecifyActivated();
+    // The user typed in the path field: a path changed by hand was not
+    // chosen in a dialog, whatever was browsed before.
+    void OnPathEdited(const std::string& path);
     // "&Browse ...": a save dialog (create) or an open dialog (existing).
     bool Browse();
     // Leaving the page forward; false keeps the user on it (after a message).
@@ -128,13 +131,18 @@ public:
 
     bool Inserted() const { return m_bInserted; }
     bool ChangedSinceInsertion() const { return m_bChanged; }
-    bool OpenEnabled() const { return m_bInserted && !m_strHtmlFile.empty(); }
+    bool OpenEnabled() const { return m_bInserted && !HtmlFile().empty(); }
     bool RegenerateEnabled() const { return m_bInserted && m_bChanged; }
     // The labels and fields are shown once a run finished or a file was fixed.
     bool FileShown() const { return m_bRunFinished || m_model.FileFixed(); }
     bool ScriptShown() const { return m_bRunFinished; }
-    const std::string& HtmlFile() const { return m_strHtmlFile; }
+    // The choices the client reads back: the fixed file when one is fixed,
+    // else those of the last finished run. A cancelled run changes none of
+    // them, so that "Re&generate" inserts exactly as the run before did.
+    const std::string& HtmlFile() const;
     const std::string& ScriptDestination() const { return m_strScriptDestination; }
+    bool CreateFile() const;
+    bool PlaceAfterBody() const;
     // The file field's text.
     std::string FileFieldText() const;
 
@@ -152,6 +160,8 @@ private:
     bool m_bRunFinished = false;
     std::string m_strHtmlFile;
     std::string m_strScriptDestination;
+    bool m_bCreateFile = true;
+    bool m_bPlaceAfterBody = true;
 };
 
 }  // namespace inslet

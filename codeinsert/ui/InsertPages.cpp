@@ -1,0 +1,362 @@
+// The container and its tabs "Auto Insert Code", "Manualy Copy the Code"
+// and "Warnings".
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QUrl>
+#include <atomic>
+#include <exception>
+
+#include "InsertPages.h"
+#include "inslet/InsletControls.h"
+#include "ondrelo/ButtonST.h"
+#include "ondrelo/Common.h"
+#include "ondrelo/CommonUI.h"
+#include "ondrelo/OndException.h"
+#include "ondrelo/Prompt.h"
+
+namespace inslet {
+
+using ondrelo::SetControlId;
+
+namespace {
+
+std::atomic<int> g_liveContainers{0};
+
+template <class T>
+T* Make(QWidget* parent, int id, const QRect& rect) {
+    auto* control = new T(parent);
+    SetControlId(control, id);
+    control->setGeometry(rect);
+    return control;
+}
+
+QLabel* MakeText(QWidget* parent, int id, const QString& text, const QRect& rect) {
+    auto* label = Make<QLabel>(parent, id, rect);
+    label->setText(text);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit* MakeReadOnlyField(QWidget* parent, int id, const QRect& rect) {
+    auto* field = Make<QLineEdit>(parent, id, rect);
+    field->setReadOnly(true);
+    return field;
+}
+
+// A button with the standard look of the wizards.
+CButtonST* MakeOndButton(QWidget* parent, int id, const QString& text, const QRect& rect) {
+    auto* button = Make<CButtonST>(parent, id, rect);
+    button->setText(text);
+    button->setAutoDefault(false);
+    InitOndButton(*button);
+    return button;
+}
+
+void SetField(QLineEdit* field, const std::string& text) {
+    field->setText(ToQt(text));
+    field->setCursorPosition(0);
+}
+
+}  // namespace
+
+// ---- "Auto Insert Code" ---------------------------------------------------
+
+CPageAutoInsertCode::CPageAutoInsertCode(CInsertWizardModel& model, CAutoInsertState& state)
+    : COndPropertyPage(IDD_AUTO_INSERT_CODE), m_model(model), m_state(state) {
+    SetCaption(QStringLiteral("Auto Insert Code"));
+    m_state.SetHandler([this] { return CallHandler(); });
+}
+
+bool CPageAutoInsertCode::OnInitDialog() {
+    auto* start =
+        MakeOndButton(this, IDC_START_WIZARD, QStringLiteral("Code Insertion Wi&zard ..."),
+                      DialogRect(20, 14, 120, 16));
+    m_fileLabel =
+        MakeText(this, IDC_FILE_LABEL, QStringLiteral("File:"), DialogRect(20, 46, 30, 10));
+    m_file = MakeReadOnlyField(this, IDC_FILE_FIELD, DialogRect(54, 44, 262, 14));
+    m_scriptLabel =
+        MakeText(this, IDC_SCRIPT_LABEL, QStringLiteral("Script:"), DialogRect(20, 66, 30, 10));
+    m_script = MakeReadOnlyField(this, IDC_SCRIPT_FIELD, DialogRect(54, 64, 262, 14));
+    m_open = MakeOndButton(this, IDC_OPEN_IN_BROWSER, QStringLiteral("O&pen In Browser"),
+                           DialogRect(54, 90, 90, 16));
+    m_regenerate = MakeOndButton(this, IDC_REGENERATE, QStringLiteral("Re&generate"),
+                                 DialogRect(152, 90, 90, 16));
+    connect(start, &QPushButton::clicked, this, [this] { OnStartWizard(); });
+    connect(m_open, &QPushButton::clicked, this, [this] { OnOpenInBrowser(); });
+    connect(m_regenerate, &QPushButton::clicked, this, [this] { OnRegenerate(); });
+    UpdateControls();
+    return true;
+}
+
+void CPageAutoInsertCode::UpdateControls() {
+    if (!IsCreated())
+        return;
+    m_fileLabel->setVisible(m_state.FileShown());
+    SetField(m_file, m_state.FileFieldText());
+    m_scriptLabel->setVisible(m_state.ScriptShown());
+    SetField(m_script, m_state.ScriptShown() ? m_state.ScriptDestination() : std::string());
+    m_open->setEnabled(m_state.Inserted());
+    m_regenerate->setEnabled(m_state.RegenerateEnabled());
+}
+
+void CPageAutoInsertCode::OnStartWizard() {
+    if (!RunInnerWizard(m_model, this))
+        return;  // Cancel changes nothing
+    m_state.FinishRun();
+    UpdateControls();
+}
+
+void CPageAutoInsertCode::OnOpenInBrowser() {
+    const std::string& file = m_state.HtmlFile();
+    if (file.empty()) {
+        m_open->setEnabled(false);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(file)));
+}
+
+void CPageAutoInsertCode::OnRegenerate() {
+    if (!m_state.RegenerateEnabled())
+        return;
+    m_state.Regenerate();
+    UpdateControls();
+}
+
+int CPageAutoInsertCode::CallHandler() {
+    if (m_handler == nullptr)
+        return 0;
+    // Whatever the client does, nothing it throws may leave through the
+    // button's handler: an error is reported and counts as a failure.
+    BOOL inserted = 0;
+    try {
+        m_handler->InsertCode(&inserted);
+    } catch (COndException* e) {
+        e->ReportError();
+        delete e;
+        return 0;
+    } catch (const std::exception& e) {
+        CCommon::ShowErrorMessage(e.what());
+        return 0;
+    }
+    return inserted == 1 ? 1 : 0;
+}
+
+// ---- "Manualy Copy the Code" ----------------------------------------------
+
+CPageManualCodeCopy::CPageManualCodeCopy() : COndPropertyPage(IDD_MANUAL_CODE_COPY) {
+    SetCaption(QStringLiteral("Manualy Copy the Code"));
+}
+
+bool CPageManualCodeCopy::OnInitDialog() {
+    auto* group = Make<QGroupBox>(this, IDC_MANUAL_GROUP, DialogRect(4, 2, 328, 146));
+    group->setTitle(QStringLiteral("Generated Code"));
+    m_scriptText =
+        MakeText(this, IDC_MANUAL_SCRIPT_TEXT,
+                 QStringLiteral("The master JavaScript File need to be placed in the scripts "
+                                "folder. Place the script in a folder easily accessible from the "
+                                "HTML file."),
+                 DialogRect(10, 12, 316, 16));
+    m_copyScript = MakeOndButton(this, IDC_COPY_JS_FILE, QStringLiteral("Copy &JavaScript File .."),
+                                 DialogRect(10, 30, 100, 14));
+    m_copiedPath = MakeReadOnlyField(this, IDC_COPIED_PATH, DialogRect(114, 30, 212, 14));
+    m_subComment =
+        MakeText(this, IDC_SUB_COMMENT,
+                 QStringLiteral("Copy the following code just after the </HEAD> tag in the HTML "
+                                "page. "),
+                 DialogRect(10, 47, 316, 9));
+    m_subCode = Make<QPlainTextEdit>(this, IDC_SUB_CODE, DialogRect(10, 57, 266, 24));
+    auto* copySub = MakeOndButton(this, IDC_COPY_SUB_CODE, QStringLiteral("&Copy"),
+                                  DialogRect(280, 57, 46, 14));
+    m_mainComment = MakeText(this, IDC_MAIN_COMMENT, QStringLiteral("Copy the Code below"),
+                             DialogRect(10, 84, 316, 9));
+    m_mainCode = Make<QPlainTextEdit>(this, IDC_MAIN_CODE, DialogRect(10, 94, 266, 50));
+    m_mainCode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* copyMain = MakeOndButton(this, IDC_COPY_MAIN_CODE, QStringLiteral("Cop&y"),
+                                   DialogRect(280, 94, 46, 14));
+    for (QPlainTextEdit* box : {m_subCode, m_mainCode})
+        box->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    connect(m_copyScript, &QPushButton::clicked, this, [this] { OnCopyScript(); });
+    connect(copySub, &QPushButton::clicked, this, [this] { CopyAllToClipboard(m_subCode); });
+    connect(copyMain, &QPushButton::clicked, this, [this] { CopyAllToClipboard(m_mainCode); });
+    ShowTexts();
+    return true;
+}
+
+void CPageManualCodeCopy::SetTexts(const SInsertTexts& texts) {
+    if (texts.masterScript != m_texts.masterScript)
+        m_strCopiedPath.clear();
+    m_texts = texts;
+    ShowTexts();
+}
+
+void CPageManualCodeCopy::Reset() {
+    m_strCopiedPath.clear();
+    ShowTexts();
+}
+
+void CPageManualCodeCopy::ShowTexts() {
+    if (!IsCreated())
+        return;
+    m_subComment->setText(ToQt(m_texts.commentSub));
+    m_mainComment->setText(ToQt(m_texts.commentMain));
+    m_subCode->setPlainText(ToQt(m_texts.codeSub));
+    m_mainCode->setPlainText(ToQt(m_texts.codeMain));
+    const bool script = !m_texts.masterScript.empty();
+    m_scriptText->setEnabled(script);
+    m_copyScript->setEnabled(script);
+    m_copiedPath->setEnabled(script);
+    SetField(m_copiedPath, script ? m_strCopiedPath : std::string());
+}
+
+void CPageManualCodeCopy::OnCopyScript() {
+    if (m_texts.masterScript.empty())
+        return;
+    ondrelo::SFileDialogSpec spec;
+    spec.open = false;
+    spec.owner = ondrelo::ToHwnd(this);
+    spec.title = "Copy JavaScript File";
+    spec.defaultExt = "*.js";
+    spec.fileName = m_texts.masterScript;
+    spec.filter = "JavaScript Files(*.js)|*.js|All Files (*.*)|*.*||";
+    spec.hideReadOnly = true;
+    spec.overwritePrompt = true;
+    std::string path;
+    if (!ondrelo::Prompt().FileDialog(spec, path))
+        return;
+    if (CAutoInsertState::CopyScript(m_texts.masterScript, path)) {
+        m_strCopiedPath = path;
+        SetField(m_copiedPath, path);
+    }
+}
+
+// ---- "Warnings" -----------------------------------------------------------
+
+CPageWarnings::CPageWarnings() : COndPropertyPage(IDD_WARNINGS) {
+    SetCaption(QStringLiteral("Warnings"));
+}
+
+bool CPageWarnings::OnInitDialog() {
+    auto* group = Make<QGroupBox>(this, IDC_WARNINGS_GROUP, DialogRect(4, 2, 328, 146));
+    group->setTitle(QStringLiteral("Warnings"));
+    m_text = Make<QPlainTextEdit>(this, IDC_WARNINGS_TEXT, DialogRect(10, 14, 316, 128));
+    m_text->setReadOnly(true);
+    m_text->setPlainText(ToQt(m_strWarnings));
+    return true;
+}
+
+void CPageWarnings::SetWarnings(const std::string& text) {
+    m_strWarnings = text;
+    if (IsCreated())
+        m_text->setPlainText(ToQt(text));
+}
+
+// ---- The container --------------------------------------------------------
+
+CCodeInsertDlg::CCodeInsertDlg(QWidget* parent) : COndSubDlg(IDD_CODE_INSERT, parent) {
+    ++g_liveContainers;
+    SetControlId(this, IDD_CODE_INSERT);
+    setFixedSize(DialogRect(0, 0, 350, 180).size());
+}
+
+// A warnings page out of the sheet is a hidden child of the container and
+// goes with it.
+CCodeInsertDlg::~CCodeInsertDlg() {
+    --g_liveContainers;
+}
+
+int CCodeInsertDlg::LiveCount() {
+    return g_liveContainers.load();
+}
+
+bool CCodeInsertDlg::OnInitDialog() {
+    auto* placeholder = Make<QFrame>(this, IDC_SHEET_PLACEHOLDER, DialogRect(7, 7, 336, 166));
+    m_sheet = new COndPropertySheet(this);
+    SetControlId(m_sheet, IDC_TAB_SHEET);
+    m_auto = new CPageAutoInsertCode(m_model, m_state);
+    m_manual = new CPageManualCodeCopy;
+    m_warnings = new CPageWarnings;
+    // Every page builds its controls now, so that the texts handed over
+    // before a tab is first shown have their place.
+    for (COndPropertyPage* page :
+         {static_cast<COndPropertyPage*>(m_auto), static_cast<COndPropertyPage*>(m_manual),
+          static_cast<COndPropertyPage*>(m_warnings)}) {
+        m_sheet->AddPage(page);
+        page->EnsureCreated();
+    }
+    MoveWindowOver(placeholder, m_sheet, this);
+    m_sheet->show();
+    return true;
+}
+
+void CCodeInsertDlg::SetEventHandler(ICIWEventHandler2* handler) {
+    if (m_auto)
+        m_auto->SetEventHandler(handler);
+}
+
+void CCodeInsertDlg::InitData(const SInsertTexts& texts) {
+    if (!m_sheet)
+        return;
+    m_manual->SetTexts(texts);
+    m_model.SetScriptName(texts.masterScript);
+    m_model.SetPlaceholder(texts.replaceCode);
+    m_model.SetObjectName(texts.objectName);
+
+    const int index = m_sheet->indexOf(m_warnings);
+    if (texts.warnings.empty()) {
+        if (index >= 0) {
+            m_sheet->removeTab(index);
+            m_warnings->setParent(this);
+            m_warnings->hide();
+        }
+        return;
+    }
+    if (index < 0)
+        m_sheet->AddPage(m_warnings);
+    m_warnings->SetWarnings(texts.warnings);
+    m_sheet->SetActivePage(m_sheet->indexOf(m_warnings));
+}
+
+void CCodeInsertDlg::Activate() {
+    m_state.Activate();
+    if (m_auto)
+        m_auto->UpdateControls();
+}
+
+void CCodeInsertDlg::SetInsertIntoExistingFile(const std::string& path) {
+    m_model.SetInsertIntoExistingFile(path);
+    if (m_auto)
+        m_auto->UpdateControls();
+}
+
+void CCodeInsertDlg::Reset() {
+    m_state.Reset();
+    if (m_manual)
+        m_manual->Reset();
+    if (m_auto)
+        m_auto->UpdateControls();
+}
+
+bool CCodeInsertDlg::IsDialogMessageA(MSG* msg) {
+    if (!msg || !msg->event || msg->event->type() != QEvent::KeyPress)
+        return false;
+    QWidget* target = ondrelo::ToWidget(msg->hwnd);
+    if (!target || (target != this && !isAncestorOf(target)))
+        return false;
+    auto* key = static_cast<QKeyEvent*>(msg->event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+        return focusNextPrevChild(forward);
+    }
+    return false;
+}
+
+}  // namespace inslet
