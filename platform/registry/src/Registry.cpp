@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -65,10 +66,6 @@ HKEY NewHandle(std::int64_t id, REGSAM access, const std::string& path) {
     return key;
 }
 
-bool CanWrite(REGSAM access) {
-    return (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0;
-}
-
 // "Software\\Velmora\\Ondrelo" -> its names; empty parts (doubled or
 // trailing backslashes) are ignored.
 std::vector<std::string> SplitKeyPath(const char* subKey) {
@@ -101,24 +98,32 @@ bool StoreFileExists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
 }
 
-LONG KeyExists(Connection* conn, std::int64_t id, bool forWrite) {
-    Statement st(conn->db, "SELECT 1 FROM keys WHERE id = ?");
-    int rc = st.Bind(1, id).Step();
+// Status of a statement that looks one row up: found, missing, or failed.
+LONG Found(int rc, Connection* conn, bool forWrite) {
     if (rc == SQLITE_ROW) {
         return ERROR_SUCCESS;
     }
     return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : MapError(rc, conn->db, forWrite);
 }
 
+// Status of a change statement, which must run to its end.
+LONG Done(int rc, Connection* conn) {
+    return rc == SQLITE_DONE ? ERROR_SUCCESS : MapError(rc, conn->db, true);
+}
+
+LONG KeyExists(Connection* conn, std::int64_t id, bool forWrite) {
+    Statement st(conn->db, "SELECT 1 FROM keys WHERE id = ?");
+    return Found(st.Bind(1, id).Step(), conn, forWrite);
+}
+
 LONG FindChild(Connection* conn, std::int64_t parent, const std::string& name, std::int64_t& id,
                bool forWrite) {
     Statement st(conn->db, "SELECT id FROM keys WHERE parent = ? AND name = ?");
-    int rc = st.Bind(1, parent).Bind(2, name).Step();
-    if (rc == SQLITE_ROW) {
+    LONG status = Found(st.Bind(1, parent).Bind(2, name).Step(), conn, forWrite);
+    if (status == ERROR_SUCCESS) {
         id = st.Int(0);
-        return ERROR_SUCCESS;
     }
-    return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : MapError(rc, conn->db, forWrite);
+    return status;
 }
 
 LONG Walk(Connection* conn, std::int64_t start, const std::vector<std::string>& parts,
@@ -133,27 +138,63 @@ LONG Walk(Connection* conn, std::int64_t start, const std::vector<std::string>& 
     return ERROR_SUCCESS;
 }
 
-// Opens the store for reading and checks that the target key still exists.
-// A missing or empty store holds no keys below the roots.
-LONG BeginRead(const Target& target, Connection** conn) {
-    LONG status = Acquire(target.path, false, conn);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    if (!(*conn)->hasSchema) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    return target.root ? ERROR_SUCCESS : KeyExists(*conn, target.id, false);
-}
+// One registry call on one key: holds the store lock for the whole call,
+// resolves the handle, and opens the store for reading or for a change.
+// A change runs in one transaction that is rolled back unless committed.
+class KeyCall {
+public:
+    explicit KeyCall(HKEY key) : m_lock(StoreLock()), m_status(Resolve(key, m_target)) {}
 
-// Opens the store for writing. A handle to a key whose store has vanished
-// must not bring a new, empty store into being.
-LONG BeginWrite(const Target& target, Connection** conn) {
-    if (!target.root && !StoreFileExists(target.path)) {
-        return ERROR_FILE_NOT_FOUND;
+    // ERROR_SUCCESS when the handle named a key.
+    LONG Status() const { return m_status; }
+    const Target& Key() const { return m_target; }
+    Connection* Conn() const { return m_conn; }
+
+    // Opens the store for reading and checks that the key still exists. A
+    // missing or empty store holds no keys below the roots.
+    LONG Read() {
+        LONG status = Acquire(m_target.path, false, &m_conn);
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+        if (!m_conn->hasSchema) {
+            return ERROR_FILE_NOT_FOUND;
+        }
+        return m_target.root ? ERROR_SUCCESS : KeyExists(m_conn, m_target.id, false);
     }
-    return Acquire(target.path, true, conn);
-}
+
+    // Checks that the handle has one of the needed rights, opens the store
+    // for writing and begins the transaction, in which the key must still
+    // exist. Only a change that adds something (createStore) may bring a
+    // missing store into being; a handle to a key whose store has vanished
+    // never does.
+    LONG Write(REGSAM needed, bool createStore) {
+        if ((m_target.access & needed) == 0) {
+            return ERROR_ACCESS_DENIED;
+        }
+        if ((!createStore || !m_target.root) && !StoreFileExists(m_target.path)) {
+            return ERROR_FILE_NOT_FOUND;
+        }
+        LONG status = Acquire(m_target.path, true, &m_conn);
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+        m_txn.emplace(m_conn);
+        if (m_txn->Status() != ERROR_SUCCESS) {
+            return m_txn->Status();
+        }
+        return m_target.root ? ERROR_SUCCESS : KeyExists(m_conn, m_target.id, true);
+    }
+
+    LONG Commit() { return m_txn->Commit(); }
+
+private:
+    std::lock_guard<std::mutex> m_lock;
+    Target m_target;
+    LONG m_status;
+    Connection* m_conn = nullptr;
+    std::optional<WriteTransaction> m_txn;
+};
 
 // Hands a stored value to the caller's buffers; see RegQueryValueExA.
 LONG CopyValueOut(DWORD type, const std::string& stored, DWORD* typeOut, BYTE* data,
@@ -200,19 +241,62 @@ LONG DeleteBelow(Connection* conn, std::int64_t id, bool withKey) {
     std::string deleteKeys = tree + "DELETE FROM keys WHERE id IN (SELECT id FROM tree)";
     for (const std::string& sql : {deleteValues, deleteKeys}) {
         Statement st(conn->db, sql.c_str());
-        int rc = st.Bind(1, id).Step();
-        if (rc != SQLITE_DONE) {
-            return MapError(rc, conn->db, true);
+        LONG status = Done(st.Bind(1, id).Step(), conn);
+        if (status != ERROR_SUCCESS) {
+            return status;
         }
     }
     if (!withKey) {
         Statement st(conn->db, "DELETE FROM vals WHERE key = ?");
-        int rc = st.Bind(1, id).Step();
-        if (rc != SQLITE_DONE) {
-            return MapError(rc, conn->db, true);
-        }
+        return Done(st.Bind(1, id).Step(), conn);
     }
     return ERROR_SUCCESS;
+}
+
+// Finds the key at the path below the call's key, for reading. A root
+// itself needs no store.
+LONG FindBelow(KeyCall& call, const std::vector<std::string>& parts, std::int64_t& id) {
+    if (parts.empty() && call.Key().root) {
+        id = call.Key().id;
+        return ERROR_SUCCESS;
+    }
+    LONG status = call.Read();
+    return status == ERROR_SUCCESS ? Walk(call.Conn(), call.Key().id, parts, id, false) : status;
+}
+
+// Gives out a new handle and tells a creating caller whether the key is new.
+LONG HandOut(std::int64_t id, REGSAM access, const std::string& path, HKEY* result,
+             DWORD* disposition, bool created) {
+    *result = NewHandle(id, access, path);
+    if (disposition) {
+        *disposition = created ? 1 : 2;
+    }
+    return ERROR_SUCCESS;
+}
+
+// One step of an enumeration: runs the query (key ?1, "LIMIT 1 OFFSET ?2")
+// to the item at index, names it into the caller's buffer and lets `rest`
+// hand out the rest of the row. Without a store the roots are empty.
+template <typename Rest>
+LONG EnumItem(HKEY key, const char* sql, DWORD index, char* name, DWORD* nameSize, Rest rest) {
+    KeyCall call(key);
+    LONG status = call.Status() == ERROR_SUCCESS ? call.Read() : call.Status();
+    if (status == ERROR_FILE_NOT_FOUND && call.Key().root) {
+        return ERROR_NO_MORE_ITEMS;
+    }
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    Statement st(call.Conn()->db, sql);
+    int rc = st.Bind(1, call.Key().id).Bind(2, static_cast<std::int64_t>(index)).Step();
+    if (rc == SQLITE_DONE) {
+        return ERROR_NO_MORE_ITEMS;
+    }
+    if (rc != SQLITE_ROW) {
+        return MapError(rc, call.Conn()->db, false);
+    }
+    status = CopyNameOut(st.Text(0), name, nameSize);
+    return status == ERROR_SUCCESS ? rest(st) : status;
 }
 
 }  // namespace
@@ -222,27 +306,12 @@ LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD /*options*/, REGSAM acces
         return ERROR_INVALID_PARAMETER;
     }
     *result = nullptr;
-    std::lock_guard<std::mutex> lock(StoreLock());
-    Target target;
-    LONG status = Resolve(key, target);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    std::vector<std::string> parts = SplitKeyPath(subKey);
-    if (parts.empty() && target.root) {
-        *result = NewHandle(target.id, access, target.path);
-        return ERROR_SUCCESS;
-    }
-    Connection* conn = nullptr;
-    status = BeginRead(target, &conn);
+    KeyCall call(key);
     std::int64_t id = 0;
-    if (status == ERROR_SUCCESS) {
-        status = Walk(conn, target.id, parts, id, false);
-    }
-    if (status == ERROR_SUCCESS) {
-        *result = NewHandle(id, access, target.path);
-    }
-    return status;
+    LONG status =
+        call.Status() == ERROR_SUCCESS ? FindBelow(call, SplitKeyPath(subKey), id) : call.Status();
+    return status == ERROR_SUCCESS ? HandOut(id, access, call.Key().path, result, nullptr, false)
+                                   : status;
 }
 
 LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD /*reserved*/, char* /*className*/,
@@ -252,57 +321,32 @@ LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD /*reserved*/, char* /*c
         return ERROR_INVALID_PARAMETER;
     }
     *result = nullptr;
-    std::lock_guard<std::mutex> lock(StoreLock());
-    Target target;
-    LONG status = Resolve(key, target);
-    if (status != ERROR_SUCCESS) {
-        return status;
+    KeyCall call(key);
+    if (call.Status() != ERROR_SUCCESS) {
+        return call.Status();
     }
+    const Target& target = call.Key();
     std::vector<std::string> parts = SplitKeyPath(subKey);
-    if (parts.empty() && target.root) {
-        *result = NewHandle(target.id, access, target.path);
-        if (disposition) {
-            *disposition = 2;
-        }
-        return ERROR_SUCCESS;
-    }
-
     // Most calls find the key in place; they need no write access to the store.
-    Connection* conn = nullptr;
-    status = BeginRead(target, &conn);
     std::int64_t id = 0;
+    LONG status = FindBelow(call, parts, id);
     if (status == ERROR_SUCCESS) {
-        status = Walk(conn, target.id, parts, id, false);
-        if (status == ERROR_SUCCESS) {
-            *result = NewHandle(id, access, target.path);
-            if (disposition) {
-                *disposition = 2;
-            }
-            return ERROR_SUCCESS;
-        }
+        return HandOut(id, access, target.path, result, disposition, false);
     }
     if (status != ERROR_FILE_NOT_FOUND) {
         return status;
     }
+    Connection* conn = call.Conn();
     if (!target.root && (conn == nullptr || !conn->hasSchema ||
                          KeyExists(conn, target.id, false) != ERROR_SUCCESS)) {
         return ERROR_FILE_NOT_FOUND;  // the parent key itself is gone
     }
-    if ((target.access & KEY_CREATE_SUB_KEY) == 0) {
-        return ERROR_ACCESS_DENIED;
-    }
 
-    status = BeginWrite(target, &conn);
+    status = call.Write(KEY_CREATE_SUB_KEY, true);
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    WriteTransaction txn(conn);
-    if (txn.Status() != ERROR_SUCCESS) {
-        return txn.Status();
-    }
-    if (!target.root && (status = KeyExists(conn, target.id, true)) != ERROR_SUCCESS) {
-        return status;
-    }
+    conn = call.Conn();
     bool created = false;
     id = target.id;
     for (const std::string& part : parts) {
@@ -310,9 +354,9 @@ LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD /*reserved*/, char* /*c
         status = FindChild(conn, id, part, child, true);
         if (status == ERROR_FILE_NOT_FOUND) {
             Statement insert(conn->db, "INSERT INTO keys(parent, name) VALUES(?, ?)");
-            int rc = insert.Bind(1, id).Bind(2, part).Step();
-            if (rc != SQLITE_DONE) {
-                return MapError(rc, conn->db, true);
+            status = Done(insert.Bind(1, id).Bind(2, part).Step(), conn);
+            if (status != ERROR_SUCCESS) {
+                return status;
             }
             child = sqlite3_last_insert_rowid(conn->db);
             created = true;
@@ -321,15 +365,9 @@ LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD /*reserved*/, char* /*c
         }
         id = child;
     }
-    status = txn.Commit();
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    *result = NewHandle(id, access, target.path);
-    if (disposition) {
-        *disposition = created ? 1 : 2;
-    }
-    return ERROR_SUCCESS;
+    status = call.Commit();
+    return status == ERROR_SUCCESS ? HandOut(id, access, target.path, result, disposition, created)
+                                   : status;
 }
 
 LONG RegCloseKey(HKEY key) {
@@ -349,24 +387,16 @@ LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* /*reserved*/, DWOR
     if (data != nullptr && dataSize == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::lock_guard<std::mutex> lock(StoreLock());
-    Target target;
-    LONG status = Resolve(key, target);
+    KeyCall call(key);
+    LONG status = call.Status() == ERROR_SUCCESS ? call.Read() : call.Status();
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    Connection* conn = nullptr;
-    status = BeginRead(target, &conn);
+    Statement st(call.Conn()->db, "SELECT type, data FROM vals WHERE key = ? AND name = ?");
+    status =
+        Found(st.Bind(1, call.Key().id).Bind(2, ValueName(valueName)).Step(), call.Conn(), false);
     if (status != ERROR_SUCCESS) {
         return status;
-    }
-    Statement st(conn->db, "SELECT type, data FROM vals WHERE key = ? AND name = ?");
-    int rc = st.Bind(1, target.id).Bind(2, ValueName(valueName)).Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    if (rc != SQLITE_ROW) {
-        return MapError(rc, conn->db, false);
     }
     return CopyValueOut(static_cast<DWORD>(st.Int(0)), st.Blob(1), type, data, dataSize);
 }
@@ -391,41 +421,23 @@ LONG RegSetValueExA(HKEY key, const char* valueName, DWORD /*reserved*/, DWORD t
         return ERROR_INVALID_PARAMETER;
     }
 
-    std::lock_guard<std::mutex> lock(StoreLock());
-    Target target;
-    LONG status = Resolve(key, target);
+    KeyCall call(key);
+    LONG status = call.Status() == ERROR_SUCCESS ? call.Write(KEY_SET_VALUE, true) : call.Status();
     if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    if ((target.access & KEY_SET_VALUE) == 0) {
-        return ERROR_ACCESS_DENIED;
-    }
-    Connection* conn = nullptr;
-    status = BeginWrite(target, &conn);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    WriteTransaction txn(conn);
-    if (txn.Status() != ERROR_SUCCESS) {
-        return txn.Status();
-    }
-    if (!target.root && (status = KeyExists(conn, target.id, true)) != ERROR_SUCCESS) {
         return status;
     }
     // An existing value keeps the spelling of its name.
-    Statement upsert(conn->db,
+    Statement upsert(call.Conn()->db,
                      "INSERT INTO vals(key, name, type, data) VALUES(?, ?, ?, ?)"
                      " ON CONFLICT(key, name) DO UPDATE SET type = excluded.type,"
                      " data = excluded.data");
-    int rc = upsert.Bind(1, target.id)
-                 .Bind(2, ValueName(valueName))
-                 .Bind(3, static_cast<std::int64_t>(type))
-                 .BindBlob(4, stored.data(), static_cast<int>(stored.size()))
-                 .Step();
-    if (rc != SQLITE_DONE) {
-        return MapError(rc, conn->db, true);
-    }
-    return txn.Commit();
+    status = Done(upsert.Bind(1, call.Key().id)
+                      .Bind(2, ValueName(valueName))
+                      .Bind(3, static_cast<std::int64_t>(type))
+                      .BindBlob(4, stored.data(), static_cast<int>(stored.size()))
+                      .Step(),
+                  call.Conn());
+    return status == ERROR_SUCCESS ? call.Commit() : status;
 }
 
 LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* /*reserved*/,
@@ -433,36 +445,16 @@ LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* /*
     if (name == nullptr || nameSize == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::lock_guard<std::mutex> lock(StoreLock());
-    Target target;
-    LONG status = Resolve(key, target);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    Connection* conn = nullptr;
-    status = BeginRead(target, &conn);
-    if (status == ERROR_FILE_NOT_FOUND && target.root) {
-        return ERROR_NO_MORE_ITEMS;  // no store yet: the roots are empty
-    }
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    Statement st(conn->db,
-                 "SELECT name FROM keys WHERE parent = ? ORDER BY name COLLATE NOCASE, name"
-                 " LIMIT 1 OFFSET ?");
-    int rc = st.Bind(1, target.id).Bind(2, static_cast<std::int64_t>(index)).Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_NO_MORE_ITEMS;
-    }
-    if (rc != SQLITE_ROW) {
-        return MapError(rc, conn->db, false);
-    }
-    status = CopyNameOut(st.Text(0), name, nameSize);
-    if (status == ERROR_SUCCESS && className && classSize && *classSize > 0) {
-        className[0] = 0;
-        *classSize = 0;
-    }
-    return status;
+    return EnumItem(key,
+                    "SELECT name FROM keys WHERE parent = ? ORDER BY name COLLATE NOCASE, name"
+                    " LIMIT 1 OFFSET ?",
+                    index, name, nameSize, [&](const Statement&) {
+                        if (className && classSize && *classSize > 0) {
+                            className[0] = 0;
+                            *classSize = 0;
+                        }
+                        return ERROR_SUCCESS;
+                    });
 }
 
 LONG RegEnumValueA(HKEY key, DWORD index, char* valueName, DWORD* valueNameSize,
@@ -471,68 +463,30 @@ LONG RegEnumValueA(HKEY key, DWORD index, char* valueName, DWORD* valueNameSize,
         (data != nullptr && dataSize == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::lock_guard<std::mutex> lock(StoreLock());
-    Target target;
-    LONG status = Resolve(key, target);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    Connection* conn = nullptr;
-    status = BeginRead(target, &conn);
-    if (status == ERROR_FILE_NOT_FOUND && target.root) {
-        return ERROR_NO_MORE_ITEMS;
-    }
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    Statement st(conn->db,
-                 "SELECT name, type, data FROM vals WHERE key = ?"
-                 " ORDER BY name COLLATE NOCASE, name LIMIT 1 OFFSET ?");
-    int rc = st.Bind(1, target.id).Bind(2, static_cast<std::int64_t>(index)).Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_NO_MORE_ITEMS;
-    }
-    if (rc != SQLITE_ROW) {
-        return MapError(rc, conn->db, false);
-    }
-    status = CopyNameOut(st.Text(0), valueName, valueNameSize);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    return CopyValueOut(static_cast<DWORD>(st.Int(1)), st.Blob(2), type, data, dataSize);
+    return EnumItem(key,
+                    "SELECT name, type, data FROM vals WHERE key = ?"
+                    " ORDER BY name COLLATE NOCASE, name LIMIT 1 OFFSET ?",
+                    index, valueName, valueNameSize, [&](const Statement& st) {
+                        return CopyValueOut(static_cast<DWORD>(st.Int(1)), st.Blob(2), type, data,
+                                            dataSize);
+                    });
 }
 
 LONG RegDeleteValueA(HKEY key, const char* valueName) {
-    std::lock_guard<std::mutex> lock(StoreLock());
-    Target target;
-    LONG status = Resolve(key, target);
+    KeyCall call(key);
+    LONG status = call.Status() == ERROR_SUCCESS ? call.Write(KEY_SET_VALUE, false) : call.Status();
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    if ((target.access & KEY_SET_VALUE) == 0) {
-        return ERROR_ACCESS_DENIED;
-    }
-    if (!StoreFileExists(target.path)) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    Connection* conn = nullptr;
-    status = BeginWrite(target, &conn);
+    Statement st(call.Conn()->db, "DELETE FROM vals WHERE key = ? AND name = ?");
+    status = Done(st.Bind(1, call.Key().id).Bind(2, ValueName(valueName)).Step(), call.Conn());
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    WriteTransaction txn(conn);
-    if (txn.Status() != ERROR_SUCCESS) {
-        return txn.Status();
-    }
-    Statement st(conn->db, "DELETE FROM vals WHERE key = ? AND name = ?");
-    int rc = st.Bind(1, target.id).Bind(2, ValueName(valueName)).Step();
-    if (rc != SQLITE_DONE) {
-        return MapError(rc, conn->db, true);
-    }
-    if (sqlite3_changes(conn->db) == 0) {
+    if (sqlite3_changes(call.Conn()->db) == 0) {
         return ERROR_FILE_NOT_FOUND;
     }
-    return txn.Commit();
+    return call.Commit();
 }
 
 namespace {
@@ -541,42 +495,22 @@ namespace {
 // inside a write transaction and lets `remove` do the work.
 template <typename Remove>
 LONG DeleteKey(HKEY key, const char* subKey, Remove remove) {
-    std::lock_guard<std::mutex> lock(StoreLock());
-    Target target;
-    LONG status = Resolve(key, target);
+    KeyCall call(key);
+    LONG status = call.Status() == ERROR_SUCCESS
+                      ? call.Write(KEY_SET_VALUE | KEY_CREATE_SUB_KEY, false)
+                      : call.Status();
     if (status != ERROR_SUCCESS) {
         return status;
-    }
-    if (!CanWrite(target.access)) {
-        return ERROR_ACCESS_DENIED;
     }
     std::vector<std::string> parts = SplitKeyPath(subKey);
-    if (!StoreFileExists(target.path)) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    Connection* conn = nullptr;
-    status = BeginWrite(target, &conn);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    WriteTransaction txn(conn);
-    if (txn.Status() != ERROR_SUCCESS) {
-        return txn.Status();
-    }
-    if (!target.root && (status = KeyExists(conn, target.id, true)) != ERROR_SUCCESS) {
-        return status;
-    }
     std::int64_t id = 0;
-    status = Walk(conn, target.id, parts, id, true);
+    status = Walk(call.Conn(), call.Key().id, parts, id, true);
     if (status != ERROR_SUCCESS) {
         return status;
     }
     bool isRoot = id == kLocalMachineId || id == kClassesRootId;
-    status = remove(conn, id, parts.empty(), isRoot);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    return txn.Commit();
+    status = remove(call.Conn(), id, parts.empty(), isRoot);
+    return status == ERROR_SUCCESS ? call.Commit() : status;
 }
 
 }  // namespace
@@ -598,9 +532,6 @@ LONG RegDeleteKeyA(HKEY key, const char* subKey) {
         if (rc == SQLITE_ROW) {
             return ERROR_ACCESS_DENIED;  // only a key without sub keys may go
         }
-        if (rc != SQLITE_DONE) {
-            return MapError(rc, conn->db, true);
-        }
-        return DeleteBelow(conn, id, true);
+        return rc == SQLITE_DONE ? DeleteBelow(conn, id, true) : MapError(rc, conn->db, true);
     });
 }
