@@ -57,17 +57,35 @@ TEST_F(InsertWizardTest, PageListsForTheCommonCases) {
         int fileOption;
         Pages expected;
     } cases[] = {
-        {"no script, no placeholder, new file", "", "", 0,
+        {"no script, no placeholder, new file",
+         "",
+         "",
+         0,
          {EInnerPage::SpecifyHtmlFile, EInnerPage::Result}},
-        {"no script, no placeholder, existing file", "", "", 1,
+        {"no script, no placeholder, existing file",
+         "",
+         "",
+         1,
          {EInnerPage::SpecifyHtmlFile, EInnerPage::Result}},
-        {"script and placeholder, existing file", "mover2.js", "_PLACE_THE_BUTTON_HERE_", 1,
+        {"script and placeholder, existing file",
+         "mover2.js",
+         "_PLACE_THE_BUTTON_HERE_",
+         1,
          {EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceScript, EInnerPage::PlaceCode}},
-        {"script and placeholder, new file", "mover2.js", "_PLACE_", 0,
+        {"script and placeholder, new file",
+         "mover2.js",
+         "_PLACE_",
+         0,
          {EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceScript}},
-        {"placeholder, no script, existing file", "", "_PLACE_", 1,
+        {"placeholder, no script, existing file",
+         "",
+         "_PLACE_",
+         1,
          {EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceCode}},
-        {"script, no placeholder, existing file", "cookies.js", "", 1,
+        {"script, no placeholder, existing file",
+         "cookies.js",
+         "",
+         1,
          {EInnerPage::SpecifyHtmlFile, EInnerPage::PlaceScript}},
     };
     for (const auto& c : cases) {
@@ -83,8 +101,8 @@ TEST_F(InsertWizardTest, PageListsForTheCommonCases) {
         EXPECT_EQ(model.Pages(), c.expected) << c.name;
         EXPECT_TRUE(prompt.Records().empty()) << c.name;
         if (model.HasPage(EInnerPage::Result)) {
-            EXPECT_EQ(model.m_strResultText,
-                      "File Path: " + model.m_strPath + ". The code will be inserted in this file.");
+            EXPECT_EQ(model.m_strResultText, "File Path: " + model.m_strPath +
+                                                 ". The code will be inserted in this file.");
         }
     }
 }
@@ -246,8 +264,8 @@ TEST_F(InsertWizardTest, RunCopiesTheScriptInsertsAndEnablesButtons) {
     fs::create_directories(m_dir / "scripts");
     Write("scripts/mover2.js", "function mover(){}\n");
     ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
-                                               COndRegistryHandler::kInstallationKey,
-                                               "scriptspath", (m_dir / "scripts").string()));
+                                               COndRegistryHandler::kInstallationKey, "scriptspath",
+                                               (m_dir / "scripts").string()));
     CScriptedPrompt prompt;
     CInsertWizardModel model;
     model.SetScriptName("mover2.js");
@@ -263,7 +281,8 @@ TEST_F(InsertWizardTest, RunCopiesTheScriptInsertsAndEnablesButtons) {
     state.FinishRun();
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(Read((m_dir / "mover2.js").string()), "function mover(){}\n");
-    EXPECT_EQ(prompt.MessageTexts(), (std::vector<std::string>{"The Code is Successfully Inserted"}));
+    EXPECT_EQ(prompt.MessageTexts(),
+              (std::vector<std::string>{"The Code is Successfully Inserted"}));
     EXPECT_EQ(prompt.Records()[0].style, MB_OK | MB_ICONINFORMATION);
     EXPECT_TRUE(state.FileShown() && state.ScriptShown());
     EXPECT_EQ(state.FileFieldText(), model.m_strPath);
@@ -284,8 +303,8 @@ TEST_F(InsertWizardTest, RunCopiesTheScriptInsertsAndEnablesButtons) {
 
 TEST_F(InsertWizardTest, FailedCopyIsReportedAndTheInsertionStillRuns) {
     ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
-                                               COndRegistryHandler::kInstallationKey,
-                                               "scriptspath", (m_dir / "noscripts").string()));
+                                               COndRegistryHandler::kInstallationKey, "scriptspath",
+                                               (m_dir / "noscripts").string()));
     CScriptedPrompt prompt;
     CInsertWizardModel model;
     model.SetScriptName("mover2.js");
@@ -320,6 +339,62 @@ TEST_F(InsertWizardTest, WithoutAScriptNothingIsCopied) {
     state.SetHandler([] { return 1; });
     model.m_strPath = "/site/page.html";
     state.FinishRun();
-    EXPECT_EQ(prompt.MessageTexts(), (std::vector<std::string>{"The Code is Successfully Inserted"}));
+    EXPECT_EQ(prompt.MessageTexts(),
+              (std::vector<std::string>{"The Code is Successfully Inserted"}));
     EXPECT_FALSE(state.ScriptDestination().size());
+}
+
+TEST_F(InsertWizardTest, TypingAfterBrowsingAsksAboutTheTypedFile) {
+    std::string existing = Write("other.html", "<html></html>");
+    CScriptedPrompt prompt;
+    prompt.AnswerFile((m_dir / "new.html").string());
+    prompt.AnswerMessage(IDNO);
+    CInsertWizardModel model;
+    model.OnSpecifyActivated();
+    ASSERT_TRUE(model.Browse());
+    model.OnPathEdited(existing);  // changed by hand after browsing
+    EXPECT_FALSE(model.LeaveSpecifyForward());
+    ASSERT_EQ(prompt.Records().size(), 2u);
+    EXPECT_EQ(prompt.Records()[1].text, "The file " + existing +
+                                            " already exists! If you proceed, the file will be "
+                                            "overwritten. Proceed?");
+}
+
+TEST_F(InsertWizardTest, ChoicesReadBackAreThoseOfTheLastFinishedRun) {
+    CScriptedPrompt prompt;
+    CInsertWizardModel model;
+    model.SetPlaceholder("_PLACE_");
+    CAutoInsertState state(model);
+    state.SetHandler([] { return 1; });
+    // Before any run: the defaults of the pages.
+    EXPECT_TRUE(state.CreateFile());
+    EXPECT_TRUE(state.PlaceAfterBody());
+    EXPECT_TRUE(state.HtmlFile().empty());
+
+    model.m_nFileOption = 1;
+    model.m_nPlaceOption = 1;
+    model.m_strPath = "/site/existing.html";
+    state.FinishRun();
+    EXPECT_FALSE(state.CreateFile());
+    EXPECT_FALSE(state.PlaceAfterBody());
+
+    // A later run that is cancelled after changing the pages changes nothing
+    // that "Re&generate" inserts with.
+    model.m_nFileOption = 0;
+    model.m_nPlaceOption = 0;
+    model.OnPathEdited("/site/other.html");
+    EXPECT_EQ(state.HtmlFile(), "/site/existing.html");
+    EXPECT_FALSE(state.CreateFile());
+    EXPECT_FALSE(state.PlaceAfterBody());
+
+    // A file fixed afterwards wins, and is taken as a new file's target.
+    model.SetInsertIntoExistingFile("/site/fixed.html");
+    EXPECT_EQ(state.HtmlFile(), "/site/fixed.html");
+    EXPECT_EQ(state.FileFieldText(), "/site/fixed.html");
+    EXPECT_TRUE(state.CreateFile());
+
+    state.Reset();
+    EXPECT_TRUE(state.CreateFile());
+    EXPECT_TRUE(state.PlaceAfterBody());
+    EXPECT_TRUE(state.HtmlFile().empty());
 }
