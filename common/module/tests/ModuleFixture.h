@@ -5,10 +5,9 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "StoreFixture.h"
 #include "modules/TestProbe.h"
 #include "ondrelo/OndUtils.h"
 #include "ondrelo/com.h"
@@ -46,13 +45,10 @@ inline long LockCountOf(const char* library) {
     return value;
 }
 
-class StoreTest : public ::testing::Test {
+class StoreTest : public ondrelo::registry::testing::StoreTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/ondmodule-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        setenv("ONDRELO_REGISTRY", (m_dir + "/store.db").c_str(), 1);
+        ondrelo::registry::testing::StoreTest::SetUp();
         ondrelo::utils::ClearTraceRecords();
         testprobe::ClearEvents();
         CoInitialize(nullptr);
@@ -60,8 +56,7 @@ protected:
     void TearDown() override {
         CoUninitialize();
         testprobe::ResetWindows();
-        std::error_code ignored;
-        std::filesystem::remove_all(m_dir, ignored);
+        ondrelo::registry::testing::StoreTest::TearDown();
     }
 
     static void Register(const char* library) {
@@ -73,30 +68,6 @@ protected:
         Register(kFormwarden);
         Register(kSmallset);
     }
-    static bool KeyExists(HKEY root, const std::string& key) {
-        HKEY handle = nullptr;
-        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-            return false;
-        }
-        RegCloseKey(handle);
-        return true;
-    }
-    static std::string Default(HKEY root, const std::string& key) {
-        std::string value;
-        return ondrelo::registry::ReadString(root, key, "", value) ? value : "<missing>";
-    }
-    static bool Number(HKEY root, const std::string& key, const char* name, DWORD& value) {
-        HKEY handle = nullptr;
-        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-            return false;
-        }
-        DWORD type = 0;
-        DWORD size = sizeof value;
-        const LONG status =
-            RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-        RegCloseKey(handle);
-        return status == ERROR_SUCCESS && type == REG_DWORD;
-    }
     static bool Traced(const std::string& text) {
         for (const auto& record : ondrelo::utils::TraceRecords()) {
             if (record.text.find(text) != std::string::npos) {
@@ -105,8 +76,6 @@ protected:
         }
         return false;
     }
-
-    std::string m_dir;
 };
 
 }  // namespace moduletest

@@ -33,6 +33,24 @@ void StoreTest::UseStore(const std::string& path) {
     setenv("ONDRELO_REGISTRY", path.c_str(), 1);
 }
 
+bool StoreTest::KeyExists(HKEY root, const std::string& key) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(handle);
+    return true;
+}
+
+std::string StoreTest::Default(HKEY root, const std::string& key) {
+    std::string value;
+    return ReadString(root, key, "", value) ? value : "<missing>";
+}
+
+bool StoreTest::Number(HKEY root, const std::string& key, const char* name, DWORD& value) {
+    return ReadNumber(root, key, name, value);
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -1,5 +1,7 @@
-// Shared helpers of the settings store tests: a fresh store file per test in
-// its own temporary folder, and running code in a child process.
+// Test support for everything that keeps settings in the store: a fresh
+// store file per test in its own temporary folder, short reads of keys and
+// values, and running code in a child process. Built as the static library
+// OndRegistryTestSupport for the store's own tests and for the layers above.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,6 +25,12 @@ protected:
 
     // Points ONDRELO_REGISTRY at path.
     static void UseStore(const std::string& path);
+
+    static bool KeyExists(HKEY root, const std::string& key);
+    // The default value of a key, or "<missing>".
+    static std::string Default(HKEY root, const std::string& key);
+    // A number value; false when missing or of another type.
+    static bool Number(HKEY root, const std::string& key, const char* name, DWORD& value);
 
     std::string m_dir;
     std::string m_store;
