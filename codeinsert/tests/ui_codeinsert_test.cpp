@@ -3,6 +3,7 @@
 // insertion.
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QUrl>
 
@@ -442,6 +443,24 @@ TEST_F(InsletTest, TheComponentWithoutItsWindowAndTheTextsItHandsOut) {
     EXPECT_EQ(ondrelo::FindControl(m_page.get(), IDD_CODE_INSERT), nullptr);
     EXPECT_EQ(ui->Destroy(), S_OK);
     EXPECT_EQ(ui->Release(), 0u);
+}
+
+TEST_F(InsletTest, TabMovesTheFocusInsideTheComponentOtherKeysPass) {
+    MakeComponent();
+    Tabs()->setCurrentIndex(0);
+    QWidget* start = Control(IDC_START_WIZARD);
+    start->setFocus();
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    MSG msg = ondrelo::MakeMsg(start, &tab);
+    EXPECT_TRUE(m_ciw->IsDialogMessage(&msg));
+    EXPECT_NE(m_page->focusWidget(), start);
+
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    msg = ondrelo::MakeMsg(start, &letter);
+    EXPECT_FALSE(m_ciw->IsDialogMessage(&msg));
+    // A message for a window outside the component is not its business.
+    msg = ondrelo::MakeMsg(m_page.get(), &tab);
+    EXPECT_FALSE(m_ciw->IsDialogMessage(&msg));
 }
 
 #include "ui_codeinsert_test.moc"

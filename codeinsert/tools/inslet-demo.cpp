@@ -144,6 +144,13 @@ int main(int argc, char** argv) {
                        "mover2.js", "<!--_PLACE_THE_BUTTON_HERE_-->", "Button");
     ciw->SetCode(kSubCode, kMainCode, Flag(argc, argv, "--no-warnings") ? "" : kWarnings);
     ciw->Activate();
+    // What the wizard does when its last page is shown again.
+    auto* again = new QPushButton(QStringLiteral("Show the last page again"), &page);
+    again->setGeometry(7, 304, 200, 26);
+    QObject::connect(again, &QPushButton::clicked, [ciw] {
+        ciw->SetCode(kSubCode, kMainCode, "");
+        ciw->Activate();
+    });
     page.show();
 
     const std::string shot = Argument(argc, argv, "--screenshot");

@@ -161,10 +161,10 @@ bool CPageManualCodeCopy::OnInitDialog() {
                  QStringLiteral("The master JavaScript File need to be placed in the scripts "
                                 "folder. Place the script in a folder easily accessible from the "
                                 "HTML file."),
-                 DialogRect(10, 12, 316, 16));
+                 DialogRect(10, 13, 316, 17));
     m_copyScript = MakeOndButton(this, IDC_COPY_JS_FILE, QStringLiteral("Copy &JavaScript File .."),
-                                 DialogRect(10, 30, 100, 14));
-    m_copiedPath = MakeReadOnlyField(this, IDC_COPIED_PATH, DialogRect(114, 30, 212, 14));
+                                 DialogRect(10, 31, 100, 14));
+    m_copiedPath = MakeReadOnlyField(this, IDC_COPIED_PATH, DialogRect(114, 31, 212, 14));
     m_subComment =
         MakeText(this, IDC_SUB_COMMENT,
                  QStringLiteral("Copy the following code just after the </HEAD> tag in the HTML "
