@@ -54,6 +54,12 @@ bool CModuleCatalogue::Load() {
 }
 
 void CModuleCatalogue::VisitSubKey(HKEY key, const std::string& name, HTREEITEM parent) {
+    if (m_depth >= kMaxNesting) {
+        Trace(ERROR_INVALID_PARAMETER, "module list entry " + name +
+                                           " skipped: nested deeper than " +
+                                           std::to_string(kMaxNesting) + " levels");
+        return;
+    }
     HKEY sub = nullptr;
     const LONG status = RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, &sub);
     if (status != ERROR_SUCCESS) {
@@ -75,6 +81,7 @@ void CModuleCatalogue::VisitSubKey(HKEY key, const std::string& name, HTREEITEM 
 
 void CModuleCatalogue::AddGroup(HKEY key, const std::string& name, HTREEITEM parent) {
     HTREEITEM item = m_tree != nullptr ? m_tree->InsertItem(parent, name, 0) : nullptr;
+    ++m_depth;
     for (DWORD index = 0;; ++index) {
         char child[kNameBufferSize];
         DWORD size = kNameBufferSize;
@@ -89,6 +96,7 @@ void CModuleCatalogue::AddGroup(HKEY key, const std::string& name, HTREEITEM par
         }
         VisitSubKey(key, std::string(child, size), item);
     }
+    --m_depth;
 }
 
 void CModuleCatalogue::AddModule(HKEY key, HTREEITEM parent) {

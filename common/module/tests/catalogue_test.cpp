@@ -274,6 +274,40 @@ TEST_F(Catalogue, ANameTooLongForItsBufferStopsItsLevel) {
     EXPECT_TRUE(Traced("enumeration ended at entry 1: error 234"));
 }
 
+TEST_F(Catalogue, NestingStopsAtTheStoresDepthLimit) {
+    // A damaged store nested thousands of groups deep used to exhaust the
+    // stack; entries below level kMaxNesting are skipped and traced.
+    RegisterClassesOnly(kPopkin);
+    const std::string popkinard = GuidToString(ondrelo::modules::CLSID_Popkinard);
+    // Groups "g" from level 1 down to level kMaxNesting - 1, made level by level.
+    std::string path;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kModules.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (int level = 1; level < CModuleCatalogue::kMaxNesting; ++level) {
+        HKEY sub = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(key, "g", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr),
+                  ERROR_SUCCESS);
+        const DWORD group = 1;
+        RegSetValueExA(sub, "Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&group),
+                       sizeof group);
+        RegCloseKey(key);
+        key = sub;
+        path += path.empty() ? "g" : "\\g";
+    }
+    RegCloseKey(key);
+    Entry(path + "\\last", popkinard);          // level kMaxNesting: still visited
+    Group(path + "\\deeper");                   // level kMaxNesting: shown
+    Entry(path + "\\deeper\\lost", popkinard);  // one level too deep
+    Entry("top", popkinard);
+    auto catalogue = Make();
+    ASSERT_TRUE(catalogue->Load());
+    EXPECT_EQ(catalogue->Entries().size(), 2u);
+    EXPECT_TRUE(Traced("module list entry lost skipped: nested deeper than 512 levels"));
+    EXPECT_FALSE(Traced("module list entry last skipped"));
+}
+
 TEST_F(Catalogue, ReleaseAllReleasesEachModuleOnceInCreationOrder) {
     RegisterAllFive();
     auto catalogue = Make();

@@ -76,6 +76,10 @@ public:
     static const char* const kModulesKey;  // "SOFTWARE\\Velmora\\Ondrelo\\Modules"
     static constexpr DWORD kNameBufferSize = 260;
     static constexpr DWORD kClsidBufferSize = 260;
+    // Deepest level of the module list that is visited (top-level entries
+    // are level 1); the platform's own store nests no deeper, and a damaged
+    // store nested far deeper must not exhaust the stack.
+    static constexpr int kMaxNesting = 512;
 
 protected:
     // The two per-entry steps of Load.
@@ -90,4 +94,5 @@ private:
     ClientRectFn m_clientRect;
     std::vector<SModuleEntry> m_entries;
     std::uintptr_t m_current = 0;
+    int m_depth = 0;  // groups being visited
 };
