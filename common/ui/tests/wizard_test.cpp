@@ -276,6 +276,41 @@ TEST_F(WizardSheet, TabOnAPageMovesTheFocusWithinIt) {
     EXPECT_FALSE(sheet->IsDialogMessageA(&outside));
 }
 
+// A sheet of 23 pages: identifiers run out at 620, so the last two step
+// buttons exist but lead nowhere, even to pages already visited.
+class CLongSheet : public COndWizSheet {
+public:
+    void AddPages() override {
+        for (int i = 0; i < 23; ++i)
+            AddPage(
+                new CTestPage(300 + i, "P" + std::to_string(i), i == 0 ? PAGE_FIRST : PAGE_INNER));
+    }
+};
+
+TEST(WizardSheetCreate, StepButtonsBeyondTheTwentyFirstDoNothing) {
+    InitCommonDLL();
+    {
+        QWidget pane;
+        pane.resize(1400, 460);
+        auto* sheet = new CLongSheet;
+        ASSERT_TRUE(sheet->Create(&pane, pane.rect()));
+        for (int i = 1; i < 23; ++i)
+            sheet->PressNext();
+        ASSERT_EQ(sheet->GetActiveIndex(), 22);
+        auto step = [&](int i) {
+            return ondrelo::FindControlAs<CButtonST>(sheet, ID_PAGE_BUTTON_FIRST + i);
+        };
+        ASSERT_NE(step(22), nullptr);
+        EXPECT_EQ(step(22)->text(), "P22");
+        step(20)->click();
+        EXPECT_EQ(sheet->GetActiveIndex(), 20);
+        step(22)->click();
+        sheet->PressPageButton(21);
+        EXPECT_EQ(sheet->GetActiveIndex(), 20);
+    }
+    TermCommonDLL();
+}
+
 TEST(WizardSheetCreate, FailsWithoutAParent) {
     CTestSheet sheet;
     EXPECT_FALSE(sheet.Create(static_cast<QWidget*>(nullptr), QRect(0, 0, 10, 10)));
