@@ -203,11 +203,17 @@ private:
         }
         if (value.number) {
             const std::string& digits = m_tok.text;
+            // Decimal, or hexadecimal after 0x; a leading zero does not make
+            // the number octal.
+            const bool hex =
+                digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
+            const char* start = digits.c_str() + (hex ? 2 : 0);
             char* end = nullptr;
             errno = 0;
-            const unsigned long long number = std::strtoull(digits.c_str(), &end, 0);
-            if (digits.empty() || !std::isdigit(static_cast<unsigned char>(digits[0])) ||
-                *end != '\0' || errno != 0 || number > 0xFFFFFFFFull) {
+            const unsigned long long number = std::strtoull(start, &end, hex ? 16 : 10);
+            if (!std::isxdigit(static_cast<unsigned char>(*start)) ||
+                (!hex && !std::isdigit(static_cast<unsigned char>(*start))) || *end != '\0' ||
+                errno != 0 || number > 0xFFFFFFFFull) {
                 return Fail("'" + digits + "' is not a 32-bit number");
             }
             value.value = static_cast<DWORD>(number);

@@ -86,6 +86,20 @@ TEST_F(RegScript, RegistrationWritesKeysDefaultsAndValues) {
     EXPECT_EQ(number, 0u);
     ASSERT_TRUE(Number(HKEY_LOCAL_MACHINE, "SOFTWARE\\Demo\\Widget", "Mask", number));
     EXPECT_EQ(number, 0xFFFFFFFFu);
+
+    // Numbers are decimal, or hexadecimal after 0x; a leading zero is not octal.
+    const struct {
+        const char* text;
+        DWORD value;
+    } numbers[] = {{"010", 10},  {"08", 8},    {"0", 0},
+                   {"0x1f", 31}, {"0X10", 16}, {"4294967295", 0xFFFFFFFFu}};
+    for (const auto& n : numbers) {
+        SCOPED_TRACE(n.text);
+        ASSERT_EQ(Run(std::string("HKCR { Numbers { val N = d ") + n.text + " } }", true), S_OK)
+            << m_error;
+        ASSERT_TRUE(Number(HKEY_CLASSES_ROOT, "Numbers", "N", number));
+        EXPECT_EQ(number, n.value);
+    }
 }
 
 TEST_F(RegScript, ForceRemoveReplacesWhatWasThere) {
@@ -155,6 +169,9 @@ TEST_F(RegScript, MalformedScriptsWriteNothing) {
         {"HKCR { A { val N = d 12x } }", "not a 32-bit number"},
         {"HKCR { A { val N = d 4294967296 } }", "not a 32-bit number"},
         {"HKCR { A { val N = d -1 } }", "not a 32-bit number"},
+        {"HKCR { A { val N = d 0x } }", "not a 32-bit number"},
+        {"HKCR { A { val N = d 0x-1 } }", "not a 32-bit number"},
+        {"HKCR { A { val N = d 1f } }", "not a 32-bit number"},
         {"HKCR { A = q 'x' }", "value type"},
         {"HKCR { A = s '%UNKNOWN%' }", "no value for the variable"},
         {"HKCR { A = s '%MODULE' }", "without its closing"},
