@@ -114,6 +114,7 @@ HRESULT COndModuleObject::Destroy() {
 }
 
 HRESULT COndModuleObject::GetProperties(LPCOLESTR* pstrName) {
+    CModuleResourceScope scope(m_descriptor.resources);
     if (pstrName == nullptr) {
         return E_POINTER;
     }
@@ -122,6 +123,7 @@ HRESULT COndModuleObject::GetProperties(LPCOLESTR* pstrName) {
 }
 
 HRESULT COndModuleObject::IsDialogMessage(BOOL* pbDMsg, MSG* /*pmsg*/) {
+    CModuleResourceScope scope(m_descriptor.resources);
     if (pbDMsg == nullptr) {
         return E_POINTER;
     }
