@@ -19,7 +19,9 @@ std::string CCommon::m_strMessageTitle;
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 bool HasDrive(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' &&
@@ -28,13 +30,17 @@ bool HasDrive(const std::string& path) {
 
 // ASCII case-insensitive equality; drive names are letters and a colon.
 bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
         unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y) return false;
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
     }
     return true;
 }
@@ -43,7 +49,8 @@ bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {
         ssize_t n = ::write(fd, data, size);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         data += n;
@@ -57,7 +64,8 @@ bool WriteAll(int fd, const char* data, size_t size) {
 // the complete new one, never a partial copy.
 bool CopyFileAtomically(const std::string& source, const std::string& destination) {
     int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
+    if (in < 0)
+        return false;
     struct stat srcInfo {};
     if (::fstat(in, &srcInfo) != 0 || !S_ISREG(srcInfo.st_mode)) {
         ::close(in);
@@ -74,11 +82,13 @@ bool CopyFileAtomically(const std::string& source, const std::string& destinatio
     for (;;) {
         ssize_t n = ::read(in, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ok = false;
             break;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         if (!WriteAll(out, buffer, static_cast<size_t>(n))) {
             ok = false;
             break;
@@ -96,19 +106,28 @@ bool CopyFileAtomically(const std::string& source, const std::string& destinatio
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    if (ok && ::fchmod(out, mode) != 0) ok = false;
-    if (ok && ::fsync(out) != 0) ok = false;
-    if (::close(out) != 0) ok = false;
-    if (ok && ::rename(tmpl.c_str(), destination.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(tmpl.c_str());
+    if (ok && ::fchmod(out, mode) != 0)
+        ok = false;
+    if (ok && ::fsync(out) != 0)
+        ok = false;
+    if (::close(out) != 0)
+        ok = false;
+    if (ok && ::rename(tmpl.c_str(), destination.c_str()) != 0)
+        ok = false;
+    if (!ok)
+        ::unlink(tmpl.c_str());
     return ok;
 }
 
 }  // namespace
 
-void CCommon::SetMessageTitle(const std::string& title) { m_strMessageTitle = title; }
+void CCommon::SetMessageTitle(const std::string& title) {
+    m_strMessageTitle = title;
+}
 
-const std::string& CCommon::GetMessageTitle() { return m_strMessageTitle; }
+const std::string& CCommon::GetMessageTitle() {
+    return m_strMessageTitle;
+}
 
 int CCommon::ShowMessageBox(const std::string& text, HWND owner, unsigned style) {
     return ondrelo::Prompt().MessageBox(owner, kProductName, text, style);
@@ -126,6 +145,9 @@ void CCommon::ShowErrorMessage(unsigned textId) {
     ShowMessageBox(textId, nullptr, MB_OK | MB_ICONERROR);
 }
 
+// The parts are not cut to the old fixed buffer sizes (3 and 260
+// characters): POSIX paths are often longer, and a shortened folder would
+// give a wrong relative reference without any sign of failure.
 void CCommon::SplitPath(const std::string& path, std::string& drive, std::string& dir,
                         std::string& name, std::string& ext) {
     drive.clear();
@@ -139,7 +161,8 @@ void CCommon::SplitPath(const std::string& path, std::string& drive, std::string
     }
     size_t lastSep = std::string::npos;
     for (size_t i = pos; i < path.size(); ++i) {
-        if (IsSeparator(path[i])) lastSep = i;
+        if (IsSeparator(path[i]))
+            lastSep = i;
     }
     if (lastSep != std::string::npos) {
         dir = path.substr(pos, lastSep + 1 - pos);
@@ -160,9 +183,11 @@ void CCommon::Tokenise(const std::string& text, const std::string& delimiters,
     size_t pos = 0;
     while (pos < text.size()) {
         size_t begin = text.find_first_not_of(delimiters, pos);
-        if (begin == std::string::npos) break;
+        if (begin == std::string::npos)
+            break;
         size_t end = text.find_first_of(delimiters, begin);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         tokens.push_back(text.substr(begin, end - begin));
         pos = end;
     }
@@ -186,10 +211,13 @@ bool CCommon::FindRelativePath(const std::string& from, const std::string& to,
     Tokenise(dir1, "\\/", a);
     Tokenise(dir2, "\\/", b);
     size_t i = 0;
-    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+    while (i < a.size() && i < b.size() && a[i] == b[i])
+        ++i;
     std::string relative;
-    for (size_t k = i; k < a.size(); ++k) relative += "../";
-    for (size_t k = i; k < b.size(); ++k) relative += b[k] + "/";
+    for (size_t k = i; k < a.size(); ++k)
+        relative += "../";
+    for (size_t k = i; k < b.size(); ++k)
+        relative += b[k] + "/";
     relative += name2 + ext2;
     result = relative;
     return true;
@@ -212,7 +240,8 @@ bool CCommon::ShowCopyJSFile(const std::string& fileName, std::string& chosenPat
     request.hideReadOnly = true;
     request.initialDir = COndRegistryHandler::GetPreviousScriptCopyPath();
     std::string path;
-    if (!ondrelo::Prompt().FileDialog(request, path)) return false;
+    if (!ondrelo::Prompt().FileDialog(request, path))
+        return false;
     chosenPath = path;
     return true;
 }
@@ -225,9 +254,11 @@ bool CCommon::ShowOpenHtmlFile(std::string& path, ondrelo::ITextField* field) {
     request.fileMustExist = true;
     request.resizable = true;
     std::string chosen;
-    if (!ondrelo::Prompt().FileDialog(request, chosen)) return false;
+    if (!ondrelo::Prompt().FileDialog(request, chosen))
+        return false;
     path = chosen;
-    if (field) field->SetText(chosen);
+    if (field)
+        field->SetText(chosen);
     return true;
 }
 
@@ -255,7 +286,8 @@ std::string CCommon::NormalizeFloat(double value) {
         text.erase(end + 1);
         // A value that rounds up to a whole number at six decimals
         // ("1.000000") would otherwise keep a bare trailing point.
-        if (!text.empty() && text.back() == '.') text.pop_back();
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
     }
     size_t first = text.find_first_not_of(' ');
     size_t last = text.find_last_not_of(' ');

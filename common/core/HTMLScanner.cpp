@@ -655,8 +655,13 @@ int CHTMLScanner::SaveFile() {
         if (m_bNewFile) {
             return true;
         }
+        // A loaded page must still be there: one that was deleted or moved
+        // away meanwhile is not brought back under its old name.
         SFileStamp now;
-        if (CurrentStamp(m_strFilePath, now) && now == m_stamp) {
+        if (!CurrentStamp(m_strFilePath, now)) {
+            throw ondrelo::CFileException::FromErrno(ENOENT, m_strFilePath, "open");
+        }
+        if (now == m_stamp) {
             return true;
         }
         if (ShowErrorMessage(errFileModified) == IDNO) {

@@ -20,6 +20,8 @@ void COndException::SetError(unsigned textId, std::uint32_t code) {
     m_nCode = code;
     try {
         std::string text;
+        // A number that no table holds is a resource error: the text says
+        // so rather than staying empty.
         if (!ondrelo::LoadResString(textId, text)) {
             m_strError = kResourceFallback;
             return;
@@ -67,8 +69,7 @@ void COndException::ThrowOndException(const std::string& text, std::uint32_t cod
 
 namespace ondrelo {
 
-CFileException::CFileException(ECause cause, std::string path, int osError,
-                               const std::string& what)
+CFileException::CFileException(ECause cause, std::string path, int osError, const std::string& what)
     : std::runtime_error(what), m_cause(cause), m_path(std::move(path)), m_osError(osError) {}
 
 CFileException::~CFileException() = default;
@@ -97,8 +98,7 @@ CFileException CFileException::FromErrno(int err, const std::string& path,
         default:
             break;
     }
-    return CFileException(cause, path, err,
-                          action + " '" + path + "': " + std::strerror(err));
+    return CFileException(cause, path, err, action + " '" + path + "': " + std::strerror(err));
 }
 
 CArchiveException::CArchiveException(ECause cause, std::string path, const std::string& what)

@@ -38,7 +38,9 @@ IPrompt* g_prompt = &g_nonInteractive;
 
 }  // namespace
 
-IPrompt& Prompt() { return *g_prompt; }
+IPrompt& Prompt() {
+    return *g_prompt;
+}
 
 IPrompt* SetPrompt(IPrompt* prompt) {
     IPrompt* previous = g_prompt;
@@ -49,7 +51,8 @@ IPrompt* SetPrompt(IPrompt* prompt) {
 CScriptedPrompt::CScriptedPrompt() : m_previous(SetPrompt(this)) {}
 
 CScriptedPrompt::~CScriptedPrompt() {
-    if (g_prompt == this) SetPrompt(m_previous);
+    if (g_prompt == this)
+        SetPrompt(m_previous);
 }
 
 int CScriptedPrompt::MessageBox(HWND, const std::string& caption, const std::string& text,
@@ -60,7 +63,8 @@ int CScriptedPrompt::MessageBox(HWND, const std::string& caption, const std::str
     record.text = text;
     record.style = style;
     m_records.push_back(std::move(record));
-    if (m_messageAnswers.empty()) return CautiousAnswer(style);
+    if (m_messageAnswers.empty())
+        return CautiousAnswer(style);
     int answer = m_messageAnswers.front();
     m_messageAnswers.pop_front();
     return answer;
@@ -72,10 +76,12 @@ bool CScriptedPrompt::FileDialog(const SFileDialogSpec& request, std::string& pa
     record.text = request.title;
     record.dialog = request;
     m_records.push_back(std::move(record));
-    if (m_fileAnswers.empty()) return false;
+    if (m_fileAnswers.empty())
+        return false;
     std::optional<std::string> answer = std::move(m_fileAnswers.front());
     m_fileAnswers.pop_front();
-    if (!answer) return false;
+    if (!answer)
+        return false;
     path = *answer;
     return true;
 }
@@ -83,7 +89,8 @@ bool CScriptedPrompt::FileDialog(const SFileDialogSpec& request, std::string& pa
 std::vector<std::string> CScriptedPrompt::MessageTexts() const {
     std::vector<std::string> texts;
     for (const SRecord& r : m_records) {
-        if (r.kind == EPromptKind::MessageBox) texts.push_back(r.text);
+        if (r.kind == EPromptKind::MessageBox)
+            texts.push_back(r.text);
     }
     return texts;
 }

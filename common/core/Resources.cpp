@@ -17,25 +17,32 @@ const SModuleResources kCommonResources{"Common", "", &kCommonStrings, ":/Common
 thread_local const SModuleResources* t_current = nullptr;
 
 bool Find(const SModuleResources* module, unsigned id, std::string& text) {
-    if (!module || !module->strings) return false;
+    if (!module || !module->strings)
+        return false;
     auto it = module->strings->find(id);
-    if (it == module->strings->end()) return false;
+    if (it == module->strings->end())
+        return false;
     text = it->second;
     return true;
 }
 
 }  // namespace
 
-CModuleResourceScope::CModuleResourceScope(const SModuleResources* module)
-    : m_previous(t_current) {
+CModuleResourceScope::CModuleResourceScope(const SModuleResources* module) : m_previous(t_current) {
     t_current = module;
 }
 
-CModuleResourceScope::~CModuleResourceScope() { t_current = m_previous; }
+CModuleResourceScope::~CModuleResourceScope() {
+    t_current = m_previous;
+}
 
-const SModuleResources* CurrentModuleResources() { return t_current; }
+const SModuleResources* CurrentModuleResources() {
+    return t_current;
+}
 
-const SModuleResources& CommonResources() { return kCommonResources; }
+const SModuleResources& CommonResources() {
+    return kCommonResources;
+}
 
 bool LoadResString(unsigned id, std::string& text) {
     return Find(t_current, id, text) || Find(&kCommonResources, id, text);

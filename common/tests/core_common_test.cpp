@@ -79,7 +79,8 @@ TEST(FindRelativePath, Table) {
     };
     for (const auto& c : cases) {
         std::string result = "unchanged";
-        EXPECT_EQ(CCommon::FindRelativePath(c.from, c.to, result), c.ok) << c.from << " -> " << c.to;
+        EXPECT_EQ(CCommon::FindRelativePath(c.from, c.to, result), c.ok)
+            << c.from << " -> " << c.to;
         EXPECT_EQ(result, c.result) << c.from << " -> " << c.to;
     }
 }
@@ -122,9 +123,9 @@ TEST(Tokenise, SkipsEmptyTokensAndAppends) {
 
 TEST(NormalizeFloat, Table) {
     const std::pair<double, const char*> cases[] = {
-        {2.5, "2.5"},       {0.125, "0.125"}, {3.000004, "3"},   {1.1, "1.1"},
-        {-0.5, "-0.5"},     {7.0, "7"},       {10.000001, "10"}, {0.0, "0"},
-        {-12.25, "-12.25"}, {0.00002, "0.00002"}, {0.9999996, "1"}, {1e12, "1000000000000"},
+        {2.5, "2.5"},       {0.125, "0.125"},     {3.000004, "3"},   {1.1, "1.1"},
+        {-0.5, "-0.5"},     {7.0, "7"},           {10.000001, "10"}, {0.0, "0"},
+        {-12.25, "-12.25"}, {0.00002, "0.00002"}, {0.9999996, "1"},  {1e12, "1000000000000"},
     };
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(CCommon::NormalizeFloat(value), text) << value;
@@ -246,8 +247,7 @@ TEST(CopyScriptFile, FailureKeepsTheDestinationAndStillStoresTheFolder) {
     EXPECT_FALSE(CCommon::CopyScriptFile((dir.path() / "src.js").string(),
                                          (dir.path() / "nowhere" / "x.js").string()));
     // The folder is remembered even though the copy failed.
-    EXPECT_EQ(COndRegistryHandler::GetPreviousScriptCopyPath(),
-              (dir.path() / "nowhere").string());
+    EXPECT_EQ(COndRegistryHandler::GetPreviousScriptCopyPath(), (dir.path() / "nowhere").string());
 }
 
 TEST(OndException, DefaultsAndTexts) {
@@ -298,8 +298,10 @@ TEST(Resources, ModuleTableComesFirstThenCommon) {
 
 TEST(FileException, CausesFromErrno) {
     using ondrelo::CFileException;
-    EXPECT_EQ(CFileException::FromErrno(ENOENT, "/x", "open").Cause(), CFileException::fileNotFound);
-    EXPECT_EQ(CFileException::FromErrno(EACCES, "/x", "open").Cause(), CFileException::accessDenied);
+    EXPECT_EQ(CFileException::FromErrno(ENOENT, "/x", "open").Cause(),
+              CFileException::fileNotFound);
+    EXPECT_EQ(CFileException::FromErrno(EACCES, "/x", "open").Cause(),
+              CFileException::accessDenied);
     EXPECT_EQ(CFileException::FromErrno(ENOSPC, "/x", "write").Cause(), CFileException::diskFull);
     auto e = CFileException::FromErrno(EIO, "/x/y.html", "read");
     EXPECT_EQ(e.Cause(), CFileException::generic);

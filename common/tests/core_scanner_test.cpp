@@ -665,6 +665,19 @@ TEST(ScannerSave, ModificationCheck) {
     fs::rename(other, file);
     EXPECT_EQ(scanner.SaveFile(), 2);
     EXPECT_EQ(prompt.Records().size(), 2u);
+
+    // A page deleted after loading is a file error, asked about nowhere and
+    // not written back under its old name.
+    ASSERT_TRUE(scanner.OpenFile(file.string()));
+    fs::remove(file);
+    try {
+        scanner.SaveFile();
+        ADD_FAILURE() << "no file error";
+    } catch (const ondrelo::CFileException& e) {
+        EXPECT_EQ(e.Cause(), ondrelo::CFileException::fileNotFound);
+    }
+    EXPECT_EQ(prompt.Records().size(), 2u);
+    EXPECT_TRUE(dir.Entries().empty());
 }
 
 TEST(ScannerSave, SecondSaveAsksNothing) {

@@ -20,7 +20,8 @@ public:
     static const std::string& GetMessageTitle();
 
     // Modal message box with the caption "Ondrelo"; returns the button pressed.
-    static int ShowMessageBox(const std::string& text, HWND owner = nullptr, unsigned style = MB_OK);
+    static int ShowMessageBox(const std::string& text, HWND owner = nullptr,
+                              unsigned style = MB_OK);
     static int ShowMessageBox(unsigned textId, HWND owner = nullptr, unsigned style = MB_OK);
     // Message box with the error icon and an OK button.
     static void ShowErrorMessage(const std::string& text);

@@ -83,6 +83,8 @@ public:
     const std::string& GetLoadedText() const { return m_strLoadedText; }
     std::string GetFilePath() const { return m_strFilePath; }
     // 1 = written, 2 = not written (the user declined to overwrite a changed file).
+    // Raises ondrelo::CFileException when the page cannot be written, or when
+    // a loaded page is no longer there; the old page is then left as it was.
     int SaveFile();
     void DisableErrorMessages(bool disable) { m_bMessagesDisabled = disable; }
     ErrorCode GetLastError() const { return m_nLastError; }

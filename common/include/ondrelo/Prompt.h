@@ -80,7 +80,7 @@ public:
         SFileDialogSpec dialog;  // for file dialogs
     };
 
-    CScriptedPrompt();  // installs itself
+    CScriptedPrompt();            // installs itself
     ~CScriptedPrompt() override;  // restores the previous prompt
 
     void AnswerMessage(int button) { m_messageAnswers.push_back(button); }

@@ -14,10 +14,10 @@ using StringTable = std::map<unsigned, std::string>;
 
 // What a module library carries for lookups by number.
 struct SModuleResources {
-    std::string name;                       // library name, e.g. "Formwarden"
-    std::string path;                       // file path of the library, for res:// addresses
-    const StringTable* strings = nullptr;   // its string table (may be null)
-    const char* qtResourcePrefix = nullptr; // prefix of its Qt resources, e.g. ":/Formwarden"
+    std::string name;                        // library name, e.g. "Formwarden"
+    std::string path;                        // file path of the library, for res:// addresses
+    const StringTable* strings = nullptr;    // its string table (may be null)
+    const char* qtResourcePrefix = nullptr;  // prefix of its Qt resources, e.g. ":/Formwarden"
 };
 
 // Makes a module's resources the first place of lookups while it lives.
