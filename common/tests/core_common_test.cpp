@@ -96,6 +96,8 @@ TEST(SplitPath, PartsAndAbsentParts) {
         {"/home/u/a.b/page", "", "/home/u/a.b/", "page", ""},
         {"/home/u/archive.tar.gz", "", "/home/u/", "archive.tar", ".gz"},
         {"", "", "", "", ""},
+        {"C:index.html", "C:", "", "index", ".html"},
+        {"/site/.htaccess", "", "/site/", "", ".htaccess"},
     };
     for (const auto& c : cases) {
         std::string drive, dir, name, ext;

@@ -562,6 +562,7 @@ TEST(ScannerDocument, StateAndMissingFiles) {
     ASSERT_TRUE(scanner.OpenFile(file.string()));
     EXPECT_TRUE(scanner.IsOpen(file.string()));
     EXPECT_FALSE(scanner.IsOpen(file.string() + "x"));
+    EXPECT_FALSE(scanner.IsOpen((dir.path() / "A.HTML").string()));  // byte for byte
     scanner.InsertAt(0, "edit", false, true);
     EXPECT_TRUE(scanner.Revert());
     EXPECT_EQ(scanner.GetText(), "<p>loaded</p>");
@@ -678,6 +679,12 @@ TEST(ScannerSave, ModificationCheck) {
     }
     EXPECT_EQ(prompt.Records().size(), 2u);
     EXPECT_TRUE(dir.Entries().empty());
+
+    // Codes other than "modified" show nothing.
+    CHTMLScanner quiet;
+    EXPECT_EQ(quiet.ShowErrorMessage(CHTMLScanner::errNone), 0);
+    EXPECT_EQ(prompt.Records().size(), 2u);
+    EXPECT_EQ(quiet.GetLastError(), CHTMLScanner::errNone);
 }
 
 TEST(ScannerSave, SecondSaveAsksNothing) {
