@@ -137,10 +137,11 @@ int CQtPrompt::MessageBox(HWND owner, const std::string& caption, const std::str
 
 bool CQtPrompt::FileDialog(const SFileDialogSpec& request, std::string& path) {
     QWidget* parent = request.owner ? ToWidget(request.owner) : QApplication::activeWindow();
-    QFileDialog dialog(parent, QString::fromUtf8(request.title), QString::fromUtf8(request.initialDir));
+    QFileDialog dialog(parent, QString::fromUtf8(request.title),
+                       QString::fromUtf8(request.initialDir));
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.open && request.fileMustExist ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
+                                                             : QFileDialog::AnyFile);
     const QStringList filters = ConvertFilter(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
