@@ -30,8 +30,14 @@ std::string DoubleBackslashes(const std::string& s) {
 std::string EscapeScriptMessage(const std::string& message) {
     std::string out;
     out.reserve(message.size());
-    for (char c : message) {
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        const char c = message[i];
         switch (c) {
+            case '/':
+                // "</" would end the script block in the page ("</SCRIPT>" in
+                // a message); "<\/" is the same string to the browser.
+                out += i > 0 && message[i - 1] == '<' ? "\\/" : "/";
+                break;
             case '\\':
                 out += "\\\\";
                 break;
@@ -49,6 +55,11 @@ std::string EscapeScriptMessage(const std::string& message) {
         }
     }
     return out;
+}
+
+std::string EscapeScriptDescriptor(const std::string& descriptor) {
+    std::string out = text::ReplaceAll(descriptor, "\"", "\\\"");
+    return text::ReplaceAll(out, "</", "<\\/");
 }
 
 std::string ValidationDescriptor(const CValidation& v, int elementType) {
@@ -92,7 +103,9 @@ std::string ValidationDescriptor(const CValidation& v, int elementType) {
             return "selone";
         case kValDontSelect:
             if (elementType == kTypeCheckbox || elementType == kTypeRadio) {
-                return "dontselectchk=" + v.m_strText;
+                // Doubled like an expression's, so that a value ending in a
+                // backslash cannot swallow the string's closing quote.
+                return "dontselectchk=" + DoubleBackslashes(v.m_strText);
             }
             return Format("dontselect=%d", v.GetInt());
         default:
@@ -251,7 +264,7 @@ std::string CFormCodeGen::GenerateValidatorScript() {
                 if (descriptor.empty()) {
                     continue;  // unknown kind: no check to register
                 }
-                descriptor = text::ReplaceAll(descriptor, "\"", "\\\"");
+                descriptor = EscapeScriptDescriptor(descriptor);
                 script += validator + ".addValidation(\"" +
                           text::RemoveChars(element.m_strName, "\"") + "\",\"" + descriptor +
                           "\",\"" + EscapeScriptMessage(v.m_strMessage) + "\");" + nl;

@@ -37,6 +37,10 @@ bool Guarded(Operation operation) {
     } catch (COndException* e) {
         e->ReportError();
         delete e;
+    } catch (const std::exception& e) {
+        // Anything else (an allocation, a page the expression engine gives
+        // up on) fails the insertion instead of escaping into the caller.
+        FormErrorMessage(std::string("Exception Occured:") + e.what());
     }
     return false;
 }

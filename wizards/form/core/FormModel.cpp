@@ -56,9 +56,15 @@ void CValidation::SetDouble(double value) {
 void CValidation::Serialize(IFormArchive& ar) {
     ar.SerializeInt(m_nKind);
     ar.SerializeString(m_strText);
-    ar.SerializeQword(m_nNumber);
+    if (ar.IsStoring() && !HasDoubleNumber(m_nKind)) {
+        // An integer parameter lives in the first four bytes; the last four
+        // are written as zero whatever the slot holds.
+        std::uint64_t low = m_nNumber & 0xFFFFFFFFu;
+        ar.SerializeQword(low);
+    } else {
+        ar.SerializeQword(m_nNumber);
+    }
     if (!ar.IsStoring() && !HasDoubleNumber(m_nKind)) {
-        // An integer parameter lives in the first four bytes only.
         m_nNumber &= 0xFFFFFFFFu;
     }
     ar.SerializeInt(m_nOption);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,13 +41,21 @@ bool StartsWith(const std::string& text, const char* prefix) {
 }
 
 // A decimal attribute value, or the fallback when it is absent or does not
-// begin with a number.
+// begin with a number. Values beyond the range of an int are clamped.
 int DecimalAttribute(const SHtmlTag& tag, const char* name, int fallback) {
-    int value = 0;
     const std::string text = tag.GetAttribValue(name);
-    if (std::sscanf(text.c_str(), "%d", &value) == 1)
-        return value;
-    return fallback;
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const long long value = std::strtoll(begin, &end, 10);
+    if (end == begin)
+        return fallback;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+// A value attribute with the generator's escape of the apostrophe undone, so
+// that a value written between apostrophes reads back as typed.
+std::string ValueAttribute(const SHtmlTag& tag, const char* name) {
+    return text::ReplaceAll(tag.GetAttribValue(name), "&#39;", "'");
 }
 
 // Every occurrence of a tag in the text, with positions in the page.
@@ -82,7 +91,7 @@ std::string UnescapeScriptMessage(const std::string& literal) {
         const char c = literal[i];
         if (c == '\\' && i + 1 < literal.size()) {
             const char next = literal[i + 1];
-            if (next == '"' || next == '\\') {
+            if (next == '"' || next == '\\' || next == '/') {
                 out += next;
                 ++i;
                 continue;
@@ -104,8 +113,8 @@ std::string UnescapeScriptDescriptor(const std::string& literal) {
     for (std::size_t i = 0; i < literal.size(); ++i) {
         const char c = literal[i];
         if (c == '\\' && i + 1 < literal.size()) {
-            if (literal[i + 1] != '"')
-                out += c;  // a pair other than \" stays whole
+            if (literal[i + 1] != '"' && literal[i + 1] != '/')
+                out += c;  // a pair other than \" and \/ stays whole
             out += literal[i + 1];
             ++i;
             continue;
@@ -168,7 +177,7 @@ bool DecodeDescriptor(const std::string& raw, CValidation& v) {
         v.m_nKind = kValSelectOne;
     } else if (StartsWith(d, "dontselectchk")) {
         v.m_nKind = kValDontSelect;
-        v.m_strText = after(14);
+        v.m_strText = text::ReplaceAll(after(14), "\\\\", "\\");
     } else if (StartsWith(d, "dontselect")) {
         v.m_nKind = kValDontSelect;
         scanInt("dontselect=%d");
@@ -251,7 +260,7 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
         return true;
     }
     form.m_strName = formTag.GetAttribValue("name");
-    form.m_strAction = formTag.GetAttribValue("action");
+    form.m_strAction = ValueAttribute(formTag, "action");
     form.m_nMethod =
         EqualsNoCase(formTag.GetAttribValue("method"), "POST") ? kMethodPost : kMethodGet;
     form.m_nFormEndOffset = formTag.m_nTagEnd;
@@ -270,13 +279,13 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
         if (EqualsNoCase(type, "text") || EqualsNoCase(type, "password")) {
             auto text = std::make_unique<CTextData>();
             text->m_nSize = DecimalAttribute(tag, "size", 10);
-            text->m_strValue = tag.GetAttribValue("value");
+            text->m_strValue = ValueAttribute(tag, "value");
             text->m_bPassword = EqualsNoCase(type, "password");
             data = std::move(text);
         } else if (EqualsNoCase(type, "checkbox")) {
             auto box = std::make_unique<CCheckboxData>();
             box->m_bChecked = tag.DoesExist("checked");
-            box->m_strValue = tag.GetAttribValue("value");
+            box->m_strValue = ValueAttribute(tag, "value");
             data = std::move(box);
         } else if (EqualsNoCase(type, "file")) {
             auto file = std::make_unique<CFileData>();
@@ -284,7 +293,7 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
             data = std::move(file);
         } else if (EqualsNoCase(type, "hidden")) {
             auto hidden = std::make_unique<CHiddenData>();
-            hidden->m_strValue = tag.GetAttribValue("value");
+            hidden->m_strValue = ValueAttribute(tag, "value");
             data = std::move(hidden);
         } else if (EqualsNoCase(type, "submit") || EqualsNoCase(type, "reset") ||
                    EqualsNoCase(type, "button")) {
@@ -296,7 +305,7 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
         } else if (EqualsNoCase(type, "radio")) {
             auto radio = std::make_unique<CRadioData>();
             radio->m_bChecked = tag.DoesExist("checked");
-            radio->m_strValue = tag.GetAttribValue("value");
+            radio->m_strValue = ValueAttribute(tag, "value");
             data = std::move(radio);
         } else {
             continue;
@@ -317,7 +326,7 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
             const std::size_t to = std::min(inner.find('<', from), inner.size());
             SListItem item;
             item.m_strName = text::RemoveChars(inner.substr(from, to - from), "\r\n\t");
-            item.m_strValue = option.GetAttribValue("value");
+            item.m_strValue = ValueAttribute(option, "value");
             item.m_bSelected = option.DoesExist("selected");
             list->m_Items.push_back(std::move(item));
         }

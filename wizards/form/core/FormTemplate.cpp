@@ -1,6 +1,11 @@
 #include "formwarden/FormTemplate.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -176,22 +181,83 @@ std::string FileFormat(unsigned id, const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+bool WriteAllBytes(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
 bool CFormTemplateFile::WriteFile(const std::string& path, CHtmlForm& form) {
     // The whole file is built first, so that nothing is truncated when the
     // form cannot be written out.
     const std::string bytes = WriteFormTemplate(form);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
+
+    // A file that may not be written is refused as when opening it for
+    // writing fails; it is not replaced behind its protection.
+    struct stat info {};
+    const bool exists = ::stat(path.c_str(), &info) == 0;
+    if (exists && (S_ISDIR(info.st_mode) || ::access(path.c_str(), W_OK) != 0)) {
         FormErrorMessage(FileFormat(IDS_SAVE_FILE_FAILED, path));
         return false;
     }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out)
-        throw CFileException::FromErrno(errno, path, "writing");
-    out.close();
-    if (!out)
-        throw CFileException::FromErrno(errno, path, "closing");
+
+    // The bytes go to a temporary file beside the template, which then
+    // replaces it: a write that fails half-way (a full disk) leaves the old
+    // template whole. A link is followed, so that it keeps pointing at the
+    // template.
+    std::string target = path;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        target = resolved;
+        std::free(resolved);
+    }
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        // No temporary file in that folder: write the file in place.
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            FormErrorMessage(FileFormat(IDS_SAVE_FILE_FAILED, path));
+            return false;
+        }
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out)
+            throw CFileException::FromErrno(errno, path, "writing");
+        return true;
+    }
+    mode_t mode = 0;
+    if (exists) {
+        mode = info.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    int error = 0;
+    if (!WriteAllBytes(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        throw CFileException::FromErrno(error, path, "writing");
+    }
     return true;
 }
 

@@ -287,7 +287,9 @@ CValidationList BuildTextValidations(const STextValidationState& state, const st
         default:
             break;
     }
-    if (!list.empty() && (list.back().m_nKind == kValAlpha || list.back().m_nKind == kValAlnum)) {
+    // The input-type validation carries "Allow Spaces" whatever the type, so
+    // that loading the editor again shows the check as it was left.
+    if (!list.empty() && list.back().m_nKind >= kValAlpha && list.back().m_nKind <= kValEmail) {
         list.back().m_nOption = state.m_bAllowSpaces ? kOptionAllowSpaces : 0;
     }
     if (state.m_bMaxLength) {

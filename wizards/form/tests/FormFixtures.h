@@ -78,7 +78,7 @@ Data& AddElement(CHtmlForm& form, const std::string& name, const std::string& ca
 }
 
 // A form with all eight element types and all nineteen validation kinds,
-// with messages that hold quotes, line breaks and backslashes.
+// with messages that hold quotes, line breaks, backslashes and "</SCRIPT>".
 inline CHtmlForm MakeFullForm() {
     CHtmlForm form;
     form.m_strName = "order";
@@ -102,7 +102,7 @@ inline CHtmlForm MakeFullForm() {
 
     auto& qty = AddElement<CTextData>(form, "qty", "Quantity");
     qty.m_Validations = {Val(kValNumeric, "Please input a numeric value for qty"),
-                         DoubleVal(kValLessThan, "less than 2.5", 2.5),
+                         DoubleVal(kValLessThan, "less than 2.5 </SCRIPT>", 2.5),
                          DoubleVal(kValGreaterThan, "greater than -10", -10.0),
                          Val(kValEqualTo, "qty must be Equal to code", "code"),
                          Val(kValLessThanElement, "lt", "code"),
@@ -153,10 +153,12 @@ inline CHtmlForm MakeFullForm() {
     yes.m_Validations = {
         Val(kValSelectOne, "Please select one option", "", 0, kOptionGroupCarrier)};
     auto& no = AddElement<CRadioData>(form, "answer", "No");
-    no.m_strValue = "n";
+    // A value with an apostrophe and a trailing backslash, which the page and
+    // the script string must both carry unharmed.
+    no.m_strValue = "n'o\\";
     no.m_bChecked = true;
     no.m_Validations = {Val(kValSelectOne, "Please select one option", "", 0, kOptionGroupHolder),
-                        Val(kValDontSelect, "Can't proceed as you selected this option.", "n")};
+                        Val(kValDontSelect, "Can't proceed as you selected this option.", "n'o\\")};
     return form;
 }
 

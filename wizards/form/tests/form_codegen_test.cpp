@@ -354,6 +354,8 @@ TEST(ValidatorScript, DescriptorsOfEveryKind) {
         {kTypeRadio, Val(kValSelectOne, "", 0, 10), "selone"},
         {kTypeCheckbox, Val(kValDontSelect, "", 0, 0, "x"), "dontselectchk=x"},
         {kTypeRadio, Val(kValDontSelect, "", 0, 0, "y"), "dontselectchk=y"},
+        // A value ending in a backslash must not escape the closing quote.
+        {kTypeCheckbox, Val(kValDontSelect, "", 0, 0, "C:\\dir\\"), "dontselectchk=C:\\\\dir\\\\"},
         {kTypeListbox, Val(kValDontSelect, "", 2), "dontselect=2"},
         {kTypeTextbox, Val(0, ""), ""},
         {kTypeTextbox, Val(20, ""), ""},
@@ -373,6 +375,9 @@ TEST(ValidatorScript, MessagesAreEscapedForTheScriptString) {
         {"C:\\temp\\new", "C:\\\\temp\\\\new"},
         {"a \\\" mix\r\n", "a \\\\\\\" mix\\n"},
         {"it's fine", "it's fine"},
+        // The text must not end the script block it stands in.
+        {"no </SCRIPT> here", "no <\\/SCRIPT> here"},
+        {"a/b </ x", "a/b <\\/ x"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EscapeScriptMessage(c.message), c.escaped);
@@ -393,6 +398,7 @@ TEST(ValidatorScript, QuotesInDescriptorsAndNamesAndFormName) {
         Script(form),
         Wrap("myformxValidator.addValidation(\"ab\",\"regexp=\\\"q\\\"\",\"m\");\r\n", "myformx"));
     EXPECT_EQ(form.m_strName, "myformx");
+    EXPECT_EQ(EscapeScriptDescriptor("regexp=^</b>\"$"), "regexp=^<\\/b>\\\"$");
 }
 
 TEST(ValidatorScript, GroupRuleOfThreeRadioButtonsIsGeneratedOnce) {

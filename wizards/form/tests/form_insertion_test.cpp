@@ -75,6 +75,25 @@ std::vector<std::vector<CValidation>> ExpectedReadBack(const CHtmlForm& designed
     return expected;
 }
 
+// The values the page carries for an element: its value, or a list box's
+// item values.
+std::vector<std::string> ValueOf(const CFormElement& element) {
+    const CElementData* data = element.GetData();
+    if (const auto* text = dynamic_cast<const CTextData*>(data))
+        return {text->m_strValue};
+    if (const auto* box = dynamic_cast<const CCheckboxData*>(data))
+        return {box->m_strValue};
+    if (const auto* radio = dynamic_cast<const CRadioData*>(data))
+        return {radio->m_strValue};
+    if (const auto* hidden = dynamic_cast<const CHiddenData*>(data))
+        return {hidden->m_strValue};
+    std::vector<std::string> values;
+    if (const auto* list = dynamic_cast<const CListboxData*>(data))
+        for (const SListItem& item : list->m_Items)
+            values.push_back(item.m_strValue);
+    return values;
+}
+
 void ExpectReadBack(const std::string& path, const CHtmlForm& designed) {
     CFormPageScanner reader;
     CHtmlForm read;
@@ -88,6 +107,8 @@ void ExpectReadBack(const std::string& path, const CHtmlForm& designed) {
         EXPECT_EQ(read.GetElement(i).m_strName, designed.GetElement(i).m_strName);
         EXPECT_EQ(read.GetElement(i).GetData()->GetType(),
                   designed.GetElement(i).GetData()->GetType());
+        EXPECT_EQ(ValueOf(read.GetElement(i)), ValueOf(designed.GetElement(i)))
+            << designed.GetElement(i).m_strName;
         const auto& got = *read.GetElement(i).Validations();
         ASSERT_EQ(got.size(), expected[i].size()) << designed.GetElement(i).m_strName;
         for (std::size_t k = 0; k < got.size(); ++k) {

@@ -43,6 +43,8 @@ TEST(FormDescriptor, Decoding) {
         {"selmin=3", kValSelectMin, "", 3, 0},
         {"selone", kValSelectOne, "", 0, 0},
         {"dontselectchk=no way", kValDontSelect, "no way", 0, 0},
+        {"dontselectchk=C:\\\\dir\\\\", kValDontSelect, "C:\\dir\\", 0, 0},
+        {"dontselectchk=a\\b", kValDontSelect, "a\\b", 0, 0},
         {"dontselect=2", kValDontSelect, "", 2, 0},
     };
     for (const Case& c : cases) {
@@ -85,6 +87,8 @@ TEST(FormScriptEscapes, Unescaping) {
         {"\\\\\\\"", "\\\"", "\\\\\""},
         {"odd \\t stays", "odd \\t stays", "odd \\t stays"},
         {"trailing \\", "trailing \\", "trailing \\"},
+        {"<\\/SCRIPT> a/b", "</SCRIPT> a/b", "</SCRIPT> a/b"},
+        {"\\\\/", "\\/", "\\\\/"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UnescapeScriptMessage(c.literal), c.message) << c.literal;

@@ -3,7 +3,12 @@
 // current form.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
 #include <cstring>
+#include <filesystem>
 
 #include "FormFixtures.h"
 #include "formwarden/FormTemplate.h"
@@ -170,6 +175,10 @@ TEST(FormTemplateFile, IntegerNumberReadsOnlyTheFirstFourBytes) {
     ASSERT_EQ(ReadFormTemplate(bytes, loaded), ETemplateRead::ok);
     EXPECT_EQ((*loaded.GetElement(0).Validations())[0].GetInt(), 40);
     EXPECT_EQ((*loaded.GetElement(0).Validations())[0].m_nNumber, 40u);
+
+    // The writer puts zero in the upper half whatever the slot holds.
+    (*form.GetElement(0).Validations())[0].m_nNumber = 0xDEADBEEF00000028u;
+    EXPECT_NE(WriteFormTemplate(form).find(Dword(40) + Dword(0)), std::string::npos);
 }
 
 // A sample file with several types, for the refusals.
@@ -312,6 +321,47 @@ TEST(FormTemplateFile, SaveFailureIsReported) {
     ASSERT_EQ(prompt.MessageTexts().size(), 1u);
     EXPECT_EQ(prompt.MessageTexts()[0], "Failed Saving to the file:" + path +
                                             ".\nMake sure that the file is not write protected");
+}
+
+TEST(FormTemplateFile, SaveReplacesTheFileWhole) {
+    CScratchDir dir;
+    ondrelo::CScriptedPrompt prompt;
+    CHtmlForm form = CurrentForm();
+    const std::string old = SampleTemplate();
+    WriteBytes(dir / "real.ft", old);
+    ::chmod((dir / "real.ft").c_str(), 0640);
+    std::filesystem::create_symlink(dir / "real.ft", dir / "link.ft");
+    CFormTemplateFile file;
+    file.SetPath(dir / "link.ft");
+
+    // A write that fails half-way (here: the file size limit) leaves the
+    // old template whole and no stray file beside it.
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 8;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved1 = file.Save(form);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved1);
+    ASSERT_EQ(prompt.MessageTexts().size(), 1u);
+    EXPECT_EQ(prompt.MessageTexts()[0].rfind("Exception Occured:", 0), 0u);
+    EXPECT_EQ(ReadBytes(dir / "real.ft"), old);
+    int beside = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(dir / "real.ft").parent_path()))
+        beside += entry.path().filename().string().rfind("real.ft", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(beside, 1);
+
+    // A save that succeeds keeps the link, and the file its permissions.
+    ASSERT_TRUE(file.Save(form));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ft"));
+    EXPECT_EQ(ReadBytes(dir / "real.ft"), WriteFormTemplate(form));
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "real.ft").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 TEST(FormTemplateFile, LoadAsksBeforeDroppingElements) {

@@ -116,7 +116,10 @@ TEST(TextboxEditor, InputTypes) {
         {kInputAlphabetic, false, {{2, 0, "Alphabetic input expected for a"}}, "alpha"},
         {kInputAlphaNumeric, true, {{3, 1, "Alpha-Numeric input expected for a"}}, "alnum_s"},
         {kInputNumeric, false, {{4, 0, "Please input a numeric value for a"}}, "num"},
-        {kInputEmail, true, {{5, 0, "Please provide a valid email address"}}, "email"},
+        // "Allow Spaces" is kept on every input type, so that the editor
+        // shows it again; only alpha and alnum descriptors use it.
+        {kInputNumeric, true, {{4, 1, "Please input a numeric value for a"}}, "num"},
+        {kInputEmail, true, {{5, 1, "Please provide a valid email address"}}, "email"},
         {kInputAny, true, {}, ""},
     };
     for (const auto& c : cases) {
@@ -127,6 +130,12 @@ TEST(TextboxEditor, InputTypes) {
         EXPECT_EQ(Briefs(list), c.list);
         if (!list.empty()) {
             EXPECT_EQ(ValidationDescriptor(list[0], kTypeTextbox), c.descriptor);
+            CHtmlForm form;
+            form.AppendElement(Textbox("a", "A"));
+            StoreTextValidations(form, 0, s);
+            const STextValidationState loaded = LoadTextValidations(form, 0);
+            EXPECT_EQ(loaded.m_nInputType, c.type);
+            EXPECT_EQ(loaded.m_bAllowSpaces, c.spaces);
         }
     }
 }

@@ -65,8 +65,13 @@ private:
 // "regexp=^\\d+$", "dontselect=2", ...); empty for an unknown kind.
 std::string ValidationDescriptor(const CValidation& validation, int elementType);
 // A message as a JavaScript string body: backslash, double quote and line
-// feed escaped, carriage returns dropped.
+// feed escaped, carriage returns dropped, and "</" written as "<\/" so that
+// the text cannot end the script block.
 std::string EscapeScriptMessage(const std::string& message);
+// A descriptor as a JavaScript string body: double quotes escaped and "</"
+// written as "<\/" (backslashes were already doubled where a descriptor
+// carries typed text).
+std::string EscapeScriptDescriptor(const std::string& descriptor);
 // A value for an attribute written between apostrophes: each apostrophe
 // becomes "&#39;", everything else stays as typed.
 std::string EscapeApostrophes(const std::string& value);

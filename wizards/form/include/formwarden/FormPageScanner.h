@@ -62,11 +62,12 @@ bool IsValidPageName(const std::string& name);
 bool DecodeDescriptor(const std::string& descriptor, CValidation& validation);
 
 // Inverse of the generator's escapes of a message: \" gives a double quote,
-// \\ a backslash and \n a line feed; any other backslash stays as it is.
+// \\ a backslash, \n a line feed and \/ a slash; any other backslash stays
+// as it is.
 std::string UnescapeScriptMessage(const std::string& literal);
 // Inverse of the generator's escape of a descriptor: \" gives a double
-// quote; backslash pairs stay as they are (a regular expression's doubled
-// backslashes are undone by DecodeDescriptor).
+// quote and \/ a slash; backslash pairs stay as they are (the doubled
+// backslashes of an expression or a value are undone by DecodeDescriptor).
 std::string UnescapeScriptDescriptor(const std::string& literal);
 
 }  // namespace formwarden
