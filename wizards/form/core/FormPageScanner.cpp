@@ -19,10 +19,13 @@ namespace {
 // One generated validator call: optional blanks and identifier,
 // ".addValidation(", three double-quoted strings, ");". A string may hold
 // escaped characters (\" and \\ among them), so that a message with a
-// quote in it is still recognised.
+// quote in it is still recognised. The blanks and the identifier are
+// optional and the search is not anchored, so leaving them out of the
+// expression finds the same calls with the same strings; with them, a long
+// run of letters in a line costs the search time quadratic in its length.
 const std::string kQuoted = "\"((?:[^\"\\\\]|\\\\.)*)\"";
 const std::string kCallPattern =
-    "\\s*[[:alnum:]]*\\.addValidation\\(" + kQuoted + "," + kQuoted + "," + kQuoted + "\\);";
+    "\\.addValidation\\(" + kQuoted + "," + kQuoted + "," + kQuoted + "\\);";
 
 bool EqualsNoCase(const std::string& a, const char* b) {
     const std::string_view other(b);
@@ -58,19 +61,25 @@ std::string ValueAttribute(const SHtmlTag& tag, const char* name) {
     return text::ReplaceAll(tag.GetAttribValue(name), "&#39;", "'");
 }
 
-// Every occurrence of a tag in the text, with positions in the page.
+// Every occurrence of a tag in the text, with positions in the page. The
+// text is searched in place, in one pass however many tags it holds.
 std::vector<SHtmlTag> FindAll(CHTMLScanner& scanner, const std::string& text,
                               const std::string& tagName, bool withContent, std::uint32_t base) {
     std::vector<SHtmlTag> tags;
-    std::string rest = text;
+    STagSearch search;
     SHtmlTag tag;
-    while (true) {
-        std::string after;
-        if (!scanner.SeparateTag(rest, tagName, tag, withContent, after, base))
-            break;
-        tags.push_back(tag);
-        base = tag.m_nTagEnd;
-        rest.swap(after);
+    while (scanner.FindTag(text, tagName, tag, withContent, search)) {
+        tag.m_nTagStart += base;
+        tag.m_nTagEnd += base;
+        tag.m_nAttribTextStart += base;
+        tag.m_nAttribTextEnd += base;
+        if (withContent)
+            tag.m_nContentStart += base;
+        for (STagAttribute& attribute : tag.m_Attributes) {
+            attribute.m_nStart += base;
+            attribute.m_nEnd += base;
+        }
+        tags.push_back(std::move(tag));
     }
     return tags;
 }
@@ -370,19 +379,34 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
     return true;
 }
 
-bool CFormPageScanner::LoadPage(const std::string& path, CHtmlForm& form) {
-    bool opened = false;
+namespace {
+
+// Runs a step of the page load; a page the scanner gives up on (its error
+// reported as such) or any other failure counts as the step failing.
+template <class Step>
+bool PageStep(Step step) {
     try {
-        opened = OpenFile(path);
+        return step();
     } catch (const ondrelo::CFileException&) {
-        opened = false;
+    } catch (COndException* e) {
+        e->ReportError();
+        delete e;
+    } catch (const std::exception&) {
     }
-    if (!opened) {
+    return false;
+}
+
+}  // namespace
+
+bool CFormPageScanner::LoadPage(const std::string& path, CHtmlForm& form) {
+    if (!PageStep([&] { return OpenFile(path); })) {
         FormMessageBox("Could not Open HTML file!");
         return false;
     }
     form.m_Elements.ClearData();
-    if (!ReadForm(form, form.m_Elements)) {
+    if (!PageStep([&] { return ReadForm(form, form.m_Elements); })) {
+        // Nothing half-read stays behind.
+        form.m_Elements.ClearData();
         FormMessageBox("Reading the HTML file failed!");
         return false;
     }

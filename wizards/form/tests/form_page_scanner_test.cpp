@@ -115,6 +115,14 @@ TEST(FormPageScannerOldCode, CallsAreCollectedFromLines) {
         {"e", "num", ""},
     };
     EXPECT_EQ(scanner.GetFoundCalls(), expected);
+
+    // Long lines cost a single pass, not a search the engine gives up on;
+    // a long identifier still names a call.
+    const std::string letters(200000, 'a');
+    CFormPageScanner large;
+    large.ScanOldCode("\n" + letters + "\n" + letters + ".addValidation(\"g\",\"req\",\"" +
+                      letters + "\");\n");
+    EXPECT_EQ(large.GetFoundCalls(), (std::vector<SFoundCall>{{"g", "req", letters}}));
 }
 
 // A page with a form whose elements stand in mixed order.
