@@ -195,6 +195,8 @@ class Site {
 
     stop() { return new Promise((resolve) => this.server.close(() => resolve())); }
 
+    submissionsFrom(url) { return this.submissions.filter((s) => s.page === url); }
+
     addPage(html) {
         const id = this.nextId++;
         this.pages.set('/pages/' + id + '.html', html);
@@ -219,7 +221,9 @@ class Site {
                 const entries = [];
                 for (const [k, v] of fields)
                     entries.push([k, v]);
-                this.submissions.push({method: req.method, fields: entries});
+                // The referring page tells which test sent it.
+                this.submissions.push(
+                    {page: req.headers.referer || '', method: req.method, fields: entries});
                 res.writeHead(200, {'Content-Type': 'text/html'});
                 res.end('<html><body>received</body></html>');
             });
@@ -264,13 +268,49 @@ async function launchBrowser() {
     };
 }
 
-// One open form page with the dialogs it showed.
+// One open form page with the dialogs it showed and, for every submit event,
+// whether it was cancelled (read by a window listener, which runs after the
+// form's own handlers).
 class FormPage {
+    static async open(context, url) {
+        const page = await context.newPage();
+        const fp = new FormPage(page, url);
+        // Each submit event is reported to the test as it happens, so that
+        // nothing has to be read from a page that may be navigating away.
+        await page.exposeFunction('__ondrelo_submitted', (cancelled) => {
+            fp.submits.push(cancelled);
+            if (fp.onSubmit)
+                fp.onSubmit();
+        });
+        await page.addInitScript(() => {
+            window.addEventListener(
+                'submit', (e) => window.__ondrelo_submitted(e.defaultPrevented));
+        });
+        await page.goto(url);
+        return fp;
+    }
+
+    // Clicks submit and returns whether the submit event was cancelled.
+    async submitAndSeeIfCancelled(button) {
+        const seen = new Promise((resolve, reject) => {
+            const timer = setTimeout(() => reject(new Error('no submit event')), 10000);
+            this.onSubmit = () => {
+                clearTimeout(timer);
+                resolve();
+            };
+        });
+        await this.submit(button);
+        await seen;
+        return this.submits.length === 1 && this.submits[0] === true;
+    }
+
     constructor(page, url) {
         this.page = page;
         this.url = url;
         this.dialogs = [];
         this.errors = [];
+        this.submits = [];
+        this.onSubmit = null;
         page.on('dialog', (d) => {
             this.dialogs.push(d.message());
             d.accept().catch(() => {});
