@@ -350,18 +350,32 @@ Validator.elementsNamed = function(form, name) {
     return exact.length > 0 ? exact : loose;
 };
 
+/*
+ * The form of that name. The generated call names the form without spaces,
+ * hyphens and quotes (it is an identifier's stem too), so a form whose name
+ * has them, such as one read from an existing page, is found by that
+ * cleaned name when no form bears the exact one.
+ */
 Validator.findForm = function(name) {
     var forms = document.forms;
     var i;
+    var loose = null;
     if (!forms) {
         return null;
     }
     for (i = 0; i < forms.length; i++) {
-        if (forms[i].getAttribute && forms[i].getAttribute('name') == name) {
+        var own = forms[i].getAttribute ? forms[i].getAttribute('name') : forms[i].name;
+        if (own === null || own === undefined) {
+            continue;
+        }
+        if (own == name) {
             return forms[i];
         }
+        if (!loose && String(own).replace(/[ \-"']/g, '') == name) {
+            loose = forms[i];
+        }
     }
-    return forms[name] && forms[name].elements ? forms[name] : null;
+    return loose;
 };
 
 Validator.globalFunction = function(name) {

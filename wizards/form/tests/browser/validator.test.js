@@ -551,3 +551,43 @@ describe('the page\'s own onsubmit handler', PARALLEL, () => {
         assert.deepEqual(sub.fields.find(([k]) => k === 'ran'), ['ran', 'yes']);
     });
 });
+
+describe('where the script meets the page', PARALLEL, () => {
+    const req = (name) =>
+        ({kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for ' + name});
+
+    // The generated call names the form without its hyphen.
+    const hyphened = form([textbox('f', [req('f')])], {name: 'contact-form'});
+    it('a form whose name has a hyphen is still checked', T, async () => {
+        await check(hyphened, {}, {message: 'Please enter the value for f', focus: 'f'});
+    });
+    it('a form whose name has a hyphen still submits', T, async () => {
+        await check(hyphened, {f: 'x'});
+    });
+
+    // The author moved the validator block into the head, before the form.
+    const moveToHead = (html) => {
+        const start = html.indexOf('\r\n<SCRIPT LANGUAGE="JavaScript">');
+        const end = html.indexOf('</SCRIPT>', start) + '</SCRIPT>\r\n'.length;
+        const block = html.slice(start, end);
+        return html.slice(0, start).replace('<body>', block + '<body>') + html.slice(end);
+    };
+    const simple = form([textbox('f', [req('f')])]);
+    it('a validator block before its form takes effect once the page loaded', T, async () => {
+        await check(simple, {}, {message: 'Please enter the value for f'}, moveToHead);
+    });
+    it('a validator block before its form lets good input through', T, async () => {
+        await check(simple, {f: 'x'}, null, moveToHead);
+    });
+
+    // The author deleted a field from the page but not its validation.
+    const twoFields = form([textbox('f', [req('f')]), textbox('g', [req('g')])]);
+    const dropG = (html) =>
+        html.replace('<INPUT type=\'text\' name=\'g\' size=\'20\' value=\'\'>', '');
+    it('a validation of a field the page no longer has does not block', T, async () => {
+        await check(twoFields, {f: 'x'}, null, dropG);
+    });
+    it('the other validations still run', T, async () => {
+        await check(twoFields, {}, {message: 'Please enter the value for f'}, dropG);
+    });
+});
