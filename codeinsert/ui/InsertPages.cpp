@@ -218,17 +218,17 @@ void CPageManualCodeCopy::ShowTexts() {
 void CPageManualCodeCopy::OnCopyScript() {
     if (m_texts.masterScript.empty())
         return;
-    ondrelo::SFileDialogSpec spec;
-    spec.open = false;
-    spec.owner = ondrelo::ToHwnd(this);
-    spec.title = "Copy JavaScript File";
-    spec.defaultExt = "*.js";
-    spec.fileName = m_texts.masterScript;
-    spec.filter = "JavaScript Files(*.js)|*.js|All Files (*.*)|*.*||";
-    spec.hideReadOnly = true;
-    spec.overwritePrompt = true;
+    ondrelo::SFileDialogSpec request;
+    request.open = false;
+    request.owner = ondrelo::ToHwnd(this);
+    request.title = "Copy JavaScript File";
+    request.defaultExt = "*.js";
+    request.fileName = m_texts.masterScript;
+    request.filter = "JavaScript Files(*.js)|*.js|All Files (*.*)|*.*||";
+    request.hideReadOnly = true;
+    request.overwritePrompt = true;
     std::string path;
-    if (!ondrelo::Prompt().FileDialog(spec, path))
+    if (!ondrelo::Prompt().FileDialog(request, path))
         return;
     if (CAutoInsertState::CopyScript(m_texts.masterScript, path)) {
         m_strCopiedPath = path;
