@@ -21,68 +21,7 @@ namespace inslet {
 
 using ondrelo::SetControlId;
 
-QRect DialogRect(int x, int y, int width, int height) {
-    // A dialog unit is a quarter of the average character width and an
-    // eighth of the character height of the dialog font.
-    return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
-}
-
-QString ToQt(const std::string& text) {
-    // Generated code ends its lines with CR LF; the boxes show plain lines.
-    QString result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return result;
-}
-
-std::string FromQt(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-void CopyAllToClipboard(QLineEdit* box) {
-    box->selectAll();
-    QApplication::clipboard()->setText(box->selectedText());
-    box->deselect();
-}
-
-void CopyAllToClipboard(QPlainTextEdit* box) {
-    box->selectAll();
-    box->copy();
-    QTextCursor cursor = box->textCursor();
-    cursor.clearSelection();
-    box->setTextCursor(cursor);
-}
-
 namespace {
-
-template <class T>
-T* Make(QWidget* parent, int id, const QRect& rect) {
-    auto* control = new T(parent);
-    SetControlId(control, id);
-    control->setGeometry(rect);
-    return control;
-}
-
-QLabel* MakeText(QWidget* parent, int id, const QString& text, const QRect& rect) {
-    auto* label = Make<QLabel>(parent, id, rect);
-    label->setText(text);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QLineEdit* MakeReadOnlyField(QWidget* parent, int id, const QRect& rect) {
-    auto* field = Make<QLineEdit>(parent, id, rect);
-    field->setReadOnly(true);
-    return field;
-}
-
-template <class T>
-T* MakeCaptioned(QWidget* parent, int id, const QString& caption, const QRect& rect) {
-    auto* control = Make<T>(parent, id, rect);
-    control->setText(caption);
-    return control;
-}
 
 QString WithObjectName(const char* format, const CInsertWizardModel& model) {
     return ToQt(ondrelo::FormatText(format, {model.ObjectName()}));
@@ -95,7 +34,7 @@ QString WithObjectName(const char* format, const CInsertWizardModel& model) {
 CPageSpecifyHtmlFile::CPageSpecifyHtmlFile(CInsertWizardModel& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
     SetControlId(this, IDD_SPECIFY_HTML_FILE);
-    auto* group = Make<QGroupBox>(this, IDC_SPECIFY_GROUP, DialogRect(7, 7, 286, 126));
+    auto* group = MakeControl<QGroupBox>(this, IDC_SPECIFY_GROUP, DialogRect(7, 7, 286, 126));
     group->setTitle(QStringLiteral("Specify HTML File"));
     m_create = MakeCaptioned<QRadioButton>(
         this, IDC_CREATE_NEW, QStringLiteral("&Create New HTML File"), DialogRect(20, 24, 200, 12));
@@ -103,8 +42,8 @@ CPageSpecifyHtmlFile::CPageSpecifyHtmlFile(CInsertWizardModel& model, QWidget* p
         this, IDC_INSERT_EXISTING, WithObjectName("&Insert the %s in Existing File", model),
         DialogRect(20, 40, 200, 12));
     auto* label =
-        MakeText(this, IDC_PATH_LABEL, QStringLiteral("&File Path:"), DialogRect(20, 64, 60, 10));
-    m_path = Make<QLineEdit>(this, IDC_HTML_PATH, DialogRect(20, 76, 262, 14));
+        MakeLabel(this, IDC_PATH_LABEL, QStringLiteral("&File Path:"), DialogRect(20, 64, 60, 10));
+    m_path = MakeControl<QLineEdit>(this, IDC_HTML_PATH, DialogRect(20, 76, 262, 14));
     label->setBuddy(m_path);
     auto* browse = MakeCaptioned<QPushButton>(this, IDC_BROWSE, QStringLiteral("&Browse ..."),
                                               DialogRect(222, 96, 60, 14));
@@ -137,12 +76,12 @@ void CPageSpecifyHtmlFile::OnSetActive() {
 CCopyJSFilePage::CCopyJSFilePage(CInsertWizardModel& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
     SetControlId(this, IDD_COPY_JS_FILE);
-    auto* group = Make<QGroupBox>(this, IDC_PLACE_SCRIPT_GROUP, DialogRect(7, 7, 286, 126));
+    auto* group = MakeControl<QGroupBox>(this, IDC_PLACE_SCRIPT_GROUP, DialogRect(7, 7, 286, 126));
     group->setTitle(QStringLiteral("Place the Script"));
-    MakeText(this, IDC_PLACE_SCRIPT_TEXT,
-             QStringLiteral("The master JavaScript File need to be placed in the scripts folder. "
-                            "Place the scripts in a folder easily accessible from the HTML file."),
-             DialogRect(20, 24, 262, 30));
+    MakeLabel(this, IDC_PLACE_SCRIPT_TEXT,
+              QStringLiteral("The master JavaScript File need to be placed in the scripts folder. "
+                             "Place the scripts in a folder easily accessible from the HTML file."),
+              DialogRect(20, 24, 262, 30));
     m_destination = MakeReadOnlyField(this, IDC_DESTINATION, DialogRect(20, 60, 262, 14));
     auto* change = MakeCaptioned<QPushButton>(this, IDC_CHANGE_DESTINATION,
                                               QStringLiteral("&Change The Destination Path "),
@@ -169,7 +108,7 @@ void CCopyJSFilePage::ShowDestination() {
 CPagePlaceCode::CPagePlaceCode(CInsertWizardModel& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
     SetControlId(this, IDD_PLACE_CODE);
-    auto* group = Make<QGroupBox>(this, IDC_PLACE_CODE_GROUP, DialogRect(7, 7, 286, 126));
+    auto* group = MakeControl<QGroupBox>(this, IDC_PLACE_CODE_GROUP, DialogRect(7, 7, 286, 126));
     group->setTitle(WithObjectName("Where to place the %s?", model));
     m_beginning = MakeCaptioned<QRadioButton>(this, IDC_PLACE_BEGINNING,
                                               QStringLiteral("Place in the begining of the file"),
@@ -177,11 +116,11 @@ CPagePlaceCode::CPagePlaceCode(CInsertWizardModel& model, QWidget* parent)
     m_location = MakeCaptioned<QRadioButton>(this, IDC_PLACE_LOCATION,
                                              QStringLiteral("Specify the location within the file"),
                                              DialogRect(20, 40, 200, 12));
-    m_text = MakeText(this, IDC_PLACE_TEXT,
-                      WithObjectName("Copy this code and paste in the HTML file at the location "
-                                     "where you want the %s to appear.",
-                                     model),
-                      DialogRect(32, 58, 250, 20));
+    m_text = MakeLabel(this, IDC_PLACE_TEXT,
+                       WithObjectName("Copy this code and paste in the HTML file at the location "
+                                      "where you want the %s to appear.",
+                                      model),
+                       DialogRect(32, 58, 250, 20));
     m_placeholder = MakeReadOnlyField(this, IDC_PLACEHOLDER_TEXT, DialogRect(32, 82, 190, 14));
     m_copy = MakeCaptioned<QPushButton>(this, IDC_COPY_PLACEHOLDER, QStringLiteral("&Copy"),
                                         DialogRect(228, 82, 54, 14));
@@ -218,7 +157,7 @@ void CPagePlaceCode::EnableControls() {
 CPageInsertCodeResult::CPageInsertCodeResult(CInsertWizardModel& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
     SetControlId(this, IDD_INSERT_CODE_RESULT);
-    auto* group = Make<QGroupBox>(this, IDC_RESULT_GROUP, DialogRect(7, 7, 286, 126));
+    auto* group = MakeControl<QGroupBox>(this, IDC_RESULT_GROUP, DialogRect(7, 7, 286, 126));
     group->setTitle(QStringLiteral("Result"));
     m_result = MakeReadOnlyField(this, IDC_RESULT_TEXT, DialogRect(20, 30, 262, 14));
 }
@@ -251,7 +190,7 @@ CInnerWizardDlg::CInnerWizardDlg(CInsertWizardModel& model, QWidget* parent)
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(DialogRect(7, 142, 286, 2));
     auto button = [this](int id, const QString& text, int x) {
-        auto* b = Make<QPushButton>(this, id, DialogRect(x, 148, 50, 14));
+        auto* b = MakeControl<QPushButton>(this, id, DialogRect(x, 148, 50, 14));
         b->setText(text);
         b->setAutoDefault(false);
         return b;

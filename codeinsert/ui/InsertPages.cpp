@@ -27,37 +27,6 @@ namespace {
 
 std::atomic<int> g_liveContainers{0};
 
-template <class T>
-T* Make(QWidget* parent, int id, const QRect& rect) {
-    auto* control = new T(parent);
-    SetControlId(control, id);
-    control->setGeometry(rect);
-    return control;
-}
-
-QLabel* MakeText(QWidget* parent, int id, const QString& text, const QRect& rect) {
-    auto* label = Make<QLabel>(parent, id, rect);
-    label->setText(text);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QLineEdit* MakeReadOnlyField(QWidget* parent, int id, const QRect& rect) {
-    auto* field = Make<QLineEdit>(parent, id, rect);
-    field->setReadOnly(true);
-    return field;
-}
-
-// A button with the standard look of the wizards.
-CButtonST* MakeOndButton(QWidget* parent, int id, const QString& text, const QRect& rect) {
-    auto* button = Make<CButtonST>(parent, id, rect);
-    button->setText(text);
-    button->setAutoDefault(false);
-    InitOndButton(*button);
-    return button;
-}
-
 void SetField(QLineEdit* field, const std::string& text) {
     field->setText(ToQt(text));
     field->setCursorPosition(0);
@@ -78,10 +47,10 @@ bool CPageAutoInsertCode::OnInitDialog() {
         MakeOndButton(this, IDC_START_WIZARD, QStringLiteral("Code Insertion Wi&zard ..."),
                       DialogRect(20, 14, 120, 16));
     m_fileLabel =
-        MakeText(this, IDC_FILE_LABEL, QStringLiteral("File:"), DialogRect(20, 46, 30, 10));
+        MakeLabel(this, IDC_FILE_LABEL, QStringLiteral("File:"), DialogRect(20, 46, 30, 10));
     m_file = MakeReadOnlyField(this, IDC_FILE_FIELD, DialogRect(54, 44, 262, 14));
     m_scriptLabel =
-        MakeText(this, IDC_SCRIPT_LABEL, QStringLiteral("Script:"), DialogRect(20, 66, 30, 10));
+        MakeLabel(this, IDC_SCRIPT_LABEL, QStringLiteral("Script:"), DialogRect(20, 66, 30, 10));
     m_script = MakeReadOnlyField(this, IDC_SCRIPT_FIELD, DialogRect(54, 64, 262, 14));
     m_open = MakeOndButton(this, IDC_OPEN_IN_BROWSER, QStringLiteral("O&pen In Browser"),
                            DialogRect(54, 90, 90, 16));
@@ -154,28 +123,28 @@ CPageManualCodeCopy::CPageManualCodeCopy() : COndPropertyPage(IDD_MANUAL_CODE_CO
 }
 
 bool CPageManualCodeCopy::OnInitDialog() {
-    auto* group = Make<QGroupBox>(this, IDC_MANUAL_GROUP, DialogRect(4, 2, 328, 146));
+    auto* group = MakeControl<QGroupBox>(this, IDC_MANUAL_GROUP, DialogRect(4, 2, 328, 146));
     group->setTitle(QStringLiteral("Generated Code"));
     m_scriptText =
-        MakeText(this, IDC_MANUAL_SCRIPT_TEXT,
-                 QStringLiteral("The master JavaScript File need to be placed in the scripts "
-                                "folder. Place the script in a folder easily accessible from the "
-                                "HTML file."),
-                 DialogRect(10, 13, 316, 17));
+        MakeLabel(this, IDC_MANUAL_SCRIPT_TEXT,
+                  QStringLiteral("The master JavaScript File need to be placed in the scripts "
+                                 "folder. Place the script in a folder easily accessible from the "
+                                 "HTML file."),
+                  DialogRect(10, 13, 316, 17));
     m_copyScript = MakeOndButton(this, IDC_COPY_JS_FILE, QStringLiteral("Copy &JavaScript File .."),
                                  DialogRect(10, 31, 100, 14));
     m_copiedPath = MakeReadOnlyField(this, IDC_COPIED_PATH, DialogRect(114, 31, 212, 14));
     m_subComment =
-        MakeText(this, IDC_SUB_COMMENT,
-                 QStringLiteral("Copy the following code just after the </HEAD> tag in the HTML "
-                                "page. "),
-                 DialogRect(10, 47, 316, 9));
-    m_subCode = Make<QPlainTextEdit>(this, IDC_SUB_CODE, DialogRect(10, 57, 266, 24));
+        MakeLabel(this, IDC_SUB_COMMENT,
+                  QStringLiteral("Copy the following code just after the </HEAD> tag in the HTML "
+                                 "page. "),
+                  DialogRect(10, 47, 316, 9));
+    m_subCode = MakeControl<QPlainTextEdit>(this, IDC_SUB_CODE, DialogRect(10, 57, 266, 24));
     auto* copySub = MakeOndButton(this, IDC_COPY_SUB_CODE, QStringLiteral("&Copy"),
                                   DialogRect(280, 57, 46, 14));
-    m_mainComment = MakeText(this, IDC_MAIN_COMMENT, QStringLiteral("Copy the Code below"),
-                             DialogRect(10, 84, 316, 9));
-    m_mainCode = Make<QPlainTextEdit>(this, IDC_MAIN_CODE, DialogRect(10, 94, 266, 50));
+    m_mainComment = MakeLabel(this, IDC_MAIN_COMMENT, QStringLiteral("Copy the Code below"),
+                              DialogRect(10, 84, 316, 9));
+    m_mainCode = MakeControl<QPlainTextEdit>(this, IDC_MAIN_CODE, DialogRect(10, 94, 266, 50));
     m_mainCode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* copyMain = MakeOndButton(this, IDC_COPY_MAIN_CODE, QStringLiteral("Cop&y"),
                                    DialogRect(280, 94, 46, 14));
@@ -243,9 +212,9 @@ CPageWarnings::CPageWarnings() : COndPropertyPage(IDD_WARNINGS) {
 }
 
 bool CPageWarnings::OnInitDialog() {
-    auto* group = Make<QGroupBox>(this, IDC_WARNINGS_GROUP, DialogRect(4, 2, 328, 146));
+    auto* group = MakeControl<QGroupBox>(this, IDC_WARNINGS_GROUP, DialogRect(4, 2, 328, 146));
     group->setTitle(QStringLiteral("Warnings"));
-    m_text = Make<QPlainTextEdit>(this, IDC_WARNINGS_TEXT, DialogRect(10, 14, 316, 128));
+    m_text = MakeControl<QPlainTextEdit>(this, IDC_WARNINGS_TEXT, DialogRect(10, 14, 316, 128));
     m_text->setReadOnly(true);
     m_text->setPlainText(ToQt(m_strWarnings));
     return true;
@@ -276,7 +245,8 @@ int CCodeInsertDlg::LiveCount() {
 }
 
 bool CCodeInsertDlg::OnInitDialog() {
-    auto* placeholder = Make<QFrame>(this, IDC_SHEET_PLACEHOLDER, DialogRect(7, 7, 336, 166));
+    auto* placeholder =
+        MakeControl<QFrame>(this, IDC_SHEET_PLACEHOLDER, DialogRect(7, 7, 336, 166));
     m_sheet = new COndPropertySheet(this);
     SetControlId(m_sheet, IDC_TAB_SHEET);
     m_auto = new CPageAutoInsertCode(m_model, m_state);
@@ -344,19 +314,8 @@ void CCodeInsertDlg::Reset() {
 }
 
 bool CCodeInsertDlg::IsDialogMessageA(MSG* msg) {
-    if (!msg || !msg->event || msg->event->type() != QEvent::KeyPress)
-        return false;
-    QWidget* target = ondrelo::ToWidget(msg->hwnd);
-    if (!target || (target != this && !isAncestorOf(target)))
-        return false;
-    auto* key = static_cast<QKeyEvent*>(msg->event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
-        return focusNextPrevChild(forward);
-    }
-    return false;
+    const int direction = ondrelo::DialogTabDirection(this, msg);
+    return direction != 0 && focusNextPrevChild(direction > 0);
 }
 
 }  // namespace inslet

@@ -11,6 +11,7 @@
 
 #include "inslet/CodeInsertUI.h"
 #include "inslet/InsertWizardModel.h"
+#include "ondrelo/DialogControls.h"
 #include "ondrelo/OndPropertySheet.h"
 #include "ondrelo/QtWindow.h"
 
@@ -26,14 +27,18 @@ class QStackedWidget;
 
 namespace inslet {
 
-// A rectangle given in dialog units of the templates, in pixels.
-QRect DialogRect(int x, int y, int width, int height);
-// A text of the component (UTF-8 bytes) for a control, and back.
-QString ToQt(const std::string& text);
-std::string FromQt(const QString& text);
-// The Copy buttons: select the whole text, copy it, remove the selection.
-void CopyAllToClipboard(QLineEdit* box);
-void CopyAllToClipboard(QPlainTextEdit* box);
+using ondrelo::CopyAllToClipboard;
+using ondrelo::DialogRect;
+using ondrelo::FromQt;
+using ondrelo::MakeCaptioned;
+using ondrelo::MakeControl;
+using ondrelo::MakeLabel;
+using ondrelo::MakeOndButton;
+using ondrelo::MakeReadOnlyField;
+// The component's texts are mostly generated code: shown with plain line ends.
+inline QString ToQt(const std::string& text) {
+    return ondrelo::ToQtLines(text);
+}
 
 // Everything InitData hands over.
 struct SInsertTexts {

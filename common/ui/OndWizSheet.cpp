@@ -7,6 +7,7 @@
 #include "ondrelo/BrowserWnd.h"
 #include "ondrelo/ButtonST.h"
 #include "ondrelo/CommonUI.h"
+#include "ondrelo/DialogControls.h"
 #include "ondrelo/QtResources.h"
 #include "ondrelo/QtWindow.h"
 #include "ondrelo/Resources.h"
@@ -108,19 +109,8 @@ bool COndWizPage::InitBrowserWnd(int placeholderId, unsigned htmlId) {
 }
 
 bool COndWizPage::IsDialogMessageA(MSG* msg) {
-    if (!msg || !msg->event || msg->event->type() != QEvent::KeyPress)
-        return false;
-    QWidget* target = ondrelo::ToWidget(msg->hwnd);
-    if (!target || (target != this && !isAncestorOf(target)))
-        return false;
-    auto* key = static_cast<QKeyEvent*>(msg->event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
-        return focusNextPrevChild(forward);
-    }
-    return false;
+    const int direction = ondrelo::DialogTabDirection(this, msg);
+    return direction != 0 && focusNextPrevChild(direction > 0);
 }
 
 // Sheet.
