@@ -62,6 +62,15 @@ bool COndreloView::eventFilter(QObject* watched, QEvent* event) {
     if (target == nullptr || (target != this && !isAncestorOf(target))) {
         return false;
     }
+    // A key that the focused control ignores travels up its parents as the
+    // same event. It is one message: offer it only at its first receiver,
+    // so that a control that owns a key (a read-only text view and Return)
+    // keeps it from the dialog navigation of the windows around it.
+    const QWidget* focus = QApplication::focusWidget();
+    if (event == m_lastKey && focus != nullptr && target != focus && target->isAncestorOf(focus)) {
+        return false;
+    }
+    m_lastKey = event;
     return PreTranslateMessage(target, event);
 }
 

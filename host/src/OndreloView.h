@@ -38,4 +38,7 @@ private:
     bool PreTranslateMessage(QWidget* target, QEvent* event);
 
     IModuleHost* m_host = nullptr;
+    // The key event last offered, to recognise it when it is passed on to
+    // a parent (compared only, never dereferenced).
+    const QEvent* m_lastKey = nullptr;
 };

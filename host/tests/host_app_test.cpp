@@ -92,11 +92,19 @@ TEST(HostStart, EmptyModuleListShowsOnlyTheRoot) {
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(frame->isMaximized());
     EXPECT_EQ(frame->windowTitle(), "Ondrelo");
+    EXPECT_EQ(frame->Splitter()->sizes().value(0), 170);  // maximizing widens the pane only
     QTreeWidget* tree = frame->ModulesView();
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     EXPECT_EQ(tree->topLevelItem(0)->text(0), "Modules");
     EXPECT_EQ(tree->topLevelItem(0)->childCount(), 0);
     EXPECT_TRUE(tree->topLevelItem(0)->isExpanded());
+    // Bitmap 130 for items, 131 for the selected one, white see-through.
+    const QIcon icon = tree->topLevelItem(0)->icon(0);
+    const QImage normal = icon.pixmap(16, 16, QIcon::Normal).toImage();
+    const QImage selected = icon.pixmap(16, 16, QIcon::Selected).toImage();
+    EXPECT_EQ(qAlpha(normal.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(normal.pixel(2, 5)), 255);
+    EXPECT_NE(normal, selected);
     EXPECT_FALSE(app.Catalogue()->HasActiveModule());
     EXPECT_EQ(frame->ModulePane()->Host(), app.Catalogue());
     // Clicking the root changes nothing.

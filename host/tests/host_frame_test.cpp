@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSplitter>
+#include <QTextEdit>
 
 #include "AboutDlg.h"
 #include "HostTestSupport.h"
@@ -218,6 +220,44 @@ TEST(ModulePane, KeysAreOfferedToTheHostFirst) {
     QTest::keyClick(inside, Qt::Key_C);
     EXPECT_EQ(inside->text(), "c");
     EXPECT_FALSE(host.messages.empty());
+
+    // A key that a nested control ignores travels up to its parents; the
+    // host still sees each message once, addressed to the control.
+    auto* group = new QWidget(pane);
+    auto* button = new QPushButton(QStringLiteral("Nested"), group);
+    group->show();
+    button->setFocus();
+    ASSERT_TRUE(button->hasFocus());
+    host.messages.clear();
+    QTest::keyClick(button, Qt::Key_D);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].hwnd, ondrelo::ToHwnd(button));
+    EXPECT_EQ(host.messages[1].hwnd, ondrelo::ToHwnd(button));
+}
+
+TEST(ModulePane, ReturnInAReadOnlyTextViewDoesNotPressTheDefaultButton) {
+    QWidget window;
+    auto* pane = new COndreloView(&window);
+    auto* view = new QTextEdit(pane);
+    view->setReadOnly(true);
+    auto* edit = new QLineEdit(pane);
+    auto* defaultButton = new QPushButton(QStringLiteral("Default"), pane);
+    defaultButton->setDefault(true);
+    int clicks = 0;
+    QObject::connect(defaultButton, &QPushButton::clicked, [&] { ++clicks; });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    CFakeHost host;
+    host.active = true;  // a visible module that consumes nothing
+    pane->SetHost(&host);
+
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(clicks, 0);  // the text view owns Return, even read-only
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(clicks, 1);  // elsewhere Return presses the default button
 }
 
 }  // namespace
