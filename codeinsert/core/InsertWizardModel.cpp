@@ -146,7 +146,10 @@ void CInsertWizardModel::AdjustPages(bool createNew) {
     } else if (!HasPage(EInnerPage::PlaceCode)) {
         m_pages.push_back(EInnerPage::PlaceCode);
     }
-    if (m_pages.size() == 1) {
+    // A fixed file without a script file can leave no page at all when the
+    // file is fixed again after a run; the result page keeps the wizard
+    // startable then too.
+    if (m_pages.size() <= 1) {
         m_pages.push_back(EInnerPage::Result);
         m_strResultText =
             ondrelo::FormatText("File Path: %s. The code will be inserted in this file.",

@@ -216,6 +216,17 @@ TEST_F(InsertWizardTest, FixedFileRemovesTheFilePageAndResetBringsItBack) {
     auto b = model.ButtonsFor(EInnerPage::PlaceScript);
     EXPECT_TRUE(b.back && b.next && !b.finish);
 
+    // Without a script file the run drops "Place the Script"; fixing the
+    // file again at the next showing still leaves a page to run.
+    CInsertWizardModel noScript;
+    noScript.SetInsertIntoExistingFile("/site/form.html");
+    noScript.BeginRun();
+    EXPECT_EQ(noScript.Pages(), Pages{EInnerPage::Result});
+    noScript.SetInsertIntoExistingFile("/site/form.html");
+    EXPECT_EQ(noScript.Pages(), Pages{EInnerPage::Result});
+    EXPECT_EQ(noScript.m_strResultText,
+              "File Path: /site/form.html. The code will be inserted in this file.");
+
     model.SetInsertIntoExistingFile("");  // only turns the fixing off
     EXPECT_FALSE(model.FileFixed());
     EXPECT_FALSE(model.HasPage(EInnerPage::SpecifyHtmlFile));
