@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 namespace ondrelo::host {
 
@@ -355,21 +356,37 @@ bool ReadElfSection(const std::string& path, const std::string& section,
     return false;
 }
 
-std::size_t GetFileVersionInfoSize(const std::string& path) {
-    std::vector<std::uint8_t> section;
-    if (!ReadElfSection(path, kVersionSection, section) || section.size() < kHeaderSize) {
+namespace {
+
+// Length of the record at the start of a version section; 0 when the section
+// is too short for it.
+std::size_t RecordLength(const std::vector<std::uint8_t>& section) {
+    if (section.size() < kHeaderSize) {
         return 0;
     }
     const std::size_t length = Get16(section.data());
     return length <= section.size() ? length : 0;
 }
 
+}  // namespace
+
+std::size_t GetFileVersionInfoSize(const std::string& path) {
+    std::vector<std::uint8_t> section;
+    return ReadElfSection(path, kVersionSection, section) ? RecordLength(section) : 0;
+}
+
 bool GetFileVersionInfo(const std::string& path, std::vector<std::uint8_t>& record) {
-    const std::size_t size = GetFileVersionInfoSize(path);
-    if (size == 0 || !ReadElfSection(path, kVersionSection, record)) {
+    // One read of the section; the record is trimmed to its own length.
+    std::vector<std::uint8_t> section;
+    if (!ReadElfSection(path, kVersionSection, section)) {
         return false;
     }
-    record.resize(size);
+    const std::size_t size = RecordLength(section);
+    if (size == 0) {
+        return false;
+    }
+    section.resize(size);
+    record = std::move(section);
     return true;
 }
 
