@@ -333,23 +333,6 @@ private:
 
 // ---- Execution -------------------------------------------------------------
 
-class CKeyHandle {
-public:
-    CKeyHandle() = default;
-    ~CKeyHandle() {
-        if (m_key != nullptr) {
-            RegCloseKey(m_key);
-        }
-    }
-    CKeyHandle(const CKeyHandle&) = delete;
-    CKeyHandle& operator=(const CKeyHandle&) = delete;
-    HKEY* Out() { return &m_key; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
-
 class CRunner {
 public:
     LONG Register(HKEY parent, const SKey& key, const std::string& path) {
@@ -363,7 +346,7 @@ public:
                 return ERROR_SUCCESS;
             }
         }
-        CKeyHandle handle;
+        ondrelo::registry::CKeyHolder handle;
         LONG status = RegCreateKeyExA(parent, key.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                                       nullptr, handle.Out(), nullptr);
         if (status != ERROR_SUCCESS) {
@@ -403,7 +386,7 @@ public:
         LONG result = ERROR_SUCCESS;
         bool empty = false;
         {
-            CKeyHandle handle;
+            ondrelo::registry::CKeyHolder handle;
             const LONG status =
                 RegOpenKeyExA(parent, key.name.c_str(), 0, KEY_ALL_ACCESS, handle.Out());
             if (status == ERROR_FILE_NOT_FOUND) {

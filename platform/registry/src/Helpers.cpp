@@ -13,27 +13,9 @@ namespace ondrelo::registry {
 
 namespace {
 
-// Closes a key handle when it goes out of scope.
-class KeyHolder {
-public:
-    KeyHolder() = default;
-    ~KeyHolder() {
-        if (m_key) {
-            RegCloseKey(m_key);
-        }
-    }
-    KeyHolder(const KeyHolder&) = delete;
-    KeyHolder& operator=(const KeyHolder&) = delete;
-    HKEY* Out() { return &m_key; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
-
 bool Write(HKEY root, const std::string& key, const std::string& name, DWORD type, const BYTE* data,
            DWORD size) {
-    KeyHolder handle;
+    CKeyHolder handle;
     if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.Out(),
                         nullptr) != ERROR_SUCCESS) {
         return false;
@@ -49,7 +31,7 @@ std::string StorePath() {
 }
 
 bool ReadString(HKEY root, const std::string& key, const std::string& name, std::string& value) {
-    KeyHolder handle;
+    CKeyHolder handle;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.Out()) != ERROR_SUCCESS) {
         return false;
     }
@@ -79,7 +61,7 @@ bool ReadString(HKEY root, const std::string& key, const std::string& name, std:
 }
 
 bool ReadNumber(HKEY root, const std::string& key, const std::string& name, DWORD& value) {
-    KeyHolder handle;
+    CKeyHolder handle;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.Out()) != ERROR_SUCCESS) {
         return false;
     }
@@ -107,7 +89,7 @@ bool WriteNumber(HKEY root, const std::string& key, const std::string& name, DWO
 
 std::vector<std::string> SubKeys(HKEY root, const std::string& key) {
     std::vector<std::string> names;
-    KeyHolder handle;
+    CKeyHolder handle;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.Out()) != ERROR_SUCCESS) {
         return names;
     }

@@ -100,16 +100,6 @@ std::string ShownName(const std::string& name) {
     return name.empty() ? "@" : name;
 }
 
-// Closes a key handle at the end of a command.
-struct Key {
-    HKEY handle = nullptr;
-    ~Key() {
-        if (handle) {
-            RegCloseKey(handle);
-        }
-    }
-};
-
 void PrintValue(DWORD type, const std::vector<BYTE>& data, DWORD size) {
     if (type == REG_SZ) {
         std::fwrite(data.data(), 1, size > 0 ? size - 1 : 0, stdout);
@@ -188,13 +178,13 @@ int Query(const std::vector<std::string>& args) {
     if (!SplitRoot(args[0], root, keyPath)) {
         return UsageError("unknown root in '" + args[0] + "'");
     }
-    Key key;
-    LONG status = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, &key.handle);
+    ondrelo::registry::CKeyHolder key;
+    LONG status = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, key.Out());
     if (status != ERROR_SUCCESS) {
         return Fail("key " + args[0], status);
     }
-    return args.size() == 2 ? QueryOne(key.handle, args[0], ValueName(args[1]))
-                            : QueryAll(key.handle, args[0]);
+    return args.size() == 2 ? QueryOne(key.Get(), args[0], ValueName(args[1]))
+                            : QueryAll(key.Get(), args[0]);
 }
 
 bool ParseNumber(const std::string& text, DWORD& value) {
@@ -225,18 +215,18 @@ int Set(const std::vector<std::string>& args, bool number) {
     if (number && !ParseNumber(args[2], numeric)) {
         return UsageError("'" + args[2] + "' is not a number from 0 to 4294967295");
     }
-    Key key;
+    ondrelo::registry::CKeyHolder key;
     LONG status = RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                  &key.handle, nullptr);
+                                  key.Out(), nullptr);
     if (status != ERROR_SUCCESS) {
         return Fail("cannot create key " + args[0], status);
     }
     std::string name = ValueName(args[1]);
     if (number) {
-        status = RegSetValueExA(key.handle, name.c_str(), 0, REG_DWORD,
+        status = RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD,
                                 reinterpret_cast<const BYTE*>(&numeric), sizeof(numeric));
     } else {
-        status = RegSetValueExA(key.handle, name.c_str(), 0, REG_SZ,
+        status = RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
                                 reinterpret_cast<const BYTE*>(args[2].c_str()),
                                 static_cast<DWORD>(args[2].size() + 1));
     }
@@ -262,13 +252,13 @@ int Delete(const std::vector<std::string>& args) {
         LONG status = RegDeleteTreeA(root, keyPath.c_str());
         return status == ERROR_SUCCESS ? kExitOk : Fail("cannot delete key " + args[0], status);
     }
-    Key key;
-    LONG status = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_WRITE, &key.handle);
+    ondrelo::registry::CKeyHolder key;
+    LONG status = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_WRITE, key.Out());
     if (status != ERROR_SUCCESS) {
         return Fail("key " + args[0], status);
     }
     std::string name = ValueName(args[1]);
-    status = RegDeleteValueA(key.handle, name.c_str());
+    status = RegDeleteValueA(key.Get(), name.c_str());
     return status == ERROR_SUCCESS
                ? kExitOk
                : Fail("cannot delete value " + ShownName(name) + " of " + args[0], status);
@@ -283,16 +273,16 @@ int List(const std::vector<std::string>& args) {
     if (!SplitRoot(args[0], root, keyPath)) {
         return UsageError("unknown root in '" + args[0] + "'");
     }
-    Key key;
-    LONG status = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, &key.handle);
+    ondrelo::registry::CKeyHolder key;
+    LONG status = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, key.Out());
     if (status != ERROR_SUCCESS) {
         return Fail("key " + args[0], status);
     }
     std::vector<char> name(256);
     for (DWORD index = 0;;) {
         DWORD size = static_cast<DWORD>(name.size());
-        status = RegEnumKeyExA(key.handle, index, name.data(), &size, nullptr, nullptr, nullptr,
-                               nullptr);
+        status =
+            RegEnumKeyExA(key.Get(), index, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) {
             return kExitOk;
         }

@@ -94,6 +94,24 @@ ONDREGISTRY_EXPORT LONG RegDeleteKeyA(HKEY key, const char* subKey);
 
 namespace ondrelo::registry {
 
+// Closes a key handle when it goes out of scope.
+class CKeyHolder {
+public:
+    CKeyHolder() = default;
+    ~CKeyHolder() {
+        if (m_key != nullptr) {
+            RegCloseKey(m_key);
+        }
+    }
+    CKeyHolder(const CKeyHolder&) = delete;
+    CKeyHolder& operator=(const CKeyHolder&) = delete;
+    HKEY* Out() { return &m_key; }
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
 // The path of the store file in use: ONDRELO_REGISTRY or the built-in default.
 ONDREGISTRY_EXPORT std::string StorePath();
 
