@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -43,25 +44,18 @@ HRESULT Fail(HRESULT hr, const std::string& reason) {
 // The default value of CLSID\{guid}\InprocServer32 under the classes root.
 HRESULT FindServerPath(REFCLSID rclsid, std::string& path, const std::string& what) {
     const std::string key = "CLSID\\" + ondrelo::com::GuidToString(rclsid) + "\\InprocServer32";
-    HKEY hkey = nullptr;
-    LONG status = RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &hkey);
+    ondrelo::registry::CKeyHolder hkey;
+    const LONG status = RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, hkey.Out());
     if (status != ERROR_SUCCESS) {
         return Fail(REGDB_E_CLASSNOTREG, what + ": class not registered (" + key +
                                              " cannot be opened, status " + std::to_string(status) +
                                              ")");
     }
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    status = RegQueryValueExA(hkey, nullptr, nullptr, &type, nullptr, &size);
     std::string value;
-    if (status == ERROR_SUCCESS && type == REG_SZ && size > 0) {
-        value.resize(size);
-        status = RegQueryValueExA(hkey, nullptr, nullptr, &type,
-                                  reinterpret_cast<BYTE*>(value.data()), &size);
-        value.resize(status == ERROR_SUCCESS ? std::string(value.c_str()).size() : 0);
+    if (ondrelo::registry::ReadString(hkey.Get(), "", "", value)) {
+        value.resize(std::strlen(value.c_str()));  // the path ends at its first zero
     }
-    RegCloseKey(hkey);
-    if (status != ERROR_SUCCESS || type != REG_SZ || value.empty()) {
+    if (value.empty()) {
         return Fail(REGDB_E_CLASSNOTREG, what + ": " + key + " names no library");
     }
     path = value;
