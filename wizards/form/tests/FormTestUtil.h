@@ -1,10 +1,6 @@
 // Small builders of form elements and validations for the tests.
 #pragma once
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -50,14 +46,6 @@ inline CFormElement Button(std::string name, std::string caption, int kind = kBu
     auto data = std::make_unique<CButtonData>();
     data->m_nKind = kind;
     return CFormElement(std::move(name), std::move(caption), std::move(data));
-}
-
-// Points the settings store at a fresh file of this test process.
-inline void UseScratchRegistry() {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("formwarden-registry-" + std::to_string(::getpid()) + ".db");
-    std::filesystem::remove(path);
-    setenv("ONDRELO_REGISTRY", path.c_str(), 1);
 }
 
 // An element of the given type with its default data.

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "FormTestUtil.h"
+#include "StoreFixture.h"
 #include "formwarden/FormResources.h"
 #include "formwarden/FormRules.h"
 #include "ondrelo/Common.h"
@@ -336,18 +337,16 @@ TEST(ListItemFile, LinesBecomeItems) {
                   {"Red", "1", false}, {"Blue", "2", false}, {"Green", "Green", false}}));
 }
 
-class ListItemLoad : public ::testing::Test {
+// A fresh settings store and folder per test, both removed afterwards.
+class ListItemLoad : public ondrelo::registry::testing::StoreTest {
 protected:
     void SetUp() override {
-        UseScratchRegistry();
+        StoreTest::SetUp();
         COndRegistryHandler::SetSettingsValue("LoadFromFileShown", "0");
-        dir = std::filesystem::temp_directory_path() /
-              ("formwarden-list-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
+        dir = m_dir;
         path = (dir / "colors.txt").string();
         std::ofstream(path, std::ios::binary) << "Red\t1\r\nBlue\t2\r\n";
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     ondrelo::CScriptedPrompt prompt;
     std::filesystem::path dir;
