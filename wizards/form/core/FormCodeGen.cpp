@@ -242,8 +242,7 @@ std::string CFormCodeGen::GenerateValidatorScript() {
                 continue;
             }
             for (const CValidation& v : *list) {
-                if ((v.m_nKind == kValSelectMin || v.m_nKind == kValSelectOne) &&
-                    v.m_nOption == kOptionGroupHolder) {
+                if (IsHeldGroupRule(v)) {
                     continue;
                 }
                 if (v.m_nKind == kValMaxLength && v.GetInt() < 1) {

@@ -694,8 +694,7 @@ SErrorStringTree BuildErrorStringTree(const CHtmlForm& form) {
         const CValidationList& list = ListOf(form, e);
         for (int i = 0; i < static_cast<int>(list.size()); ++i) {
             const CValidation& v = list[static_cast<std::size_t>(i)];
-            if ((v.m_nKind == kValSelectMin || v.m_nKind == kValSelectOne) &&
-                v.m_nOption == kOptionGroupHolder) {
+            if (IsHeldGroupRule(v)) {
                 continue;
             }
             node.m_Validations.push_back({e, i, ValidationKindLabel(v.m_nKind)});

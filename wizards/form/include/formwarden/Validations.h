@@ -29,6 +29,12 @@ bool IsGroupType(int type);
 std::vector<int> GroupMembers(const CHtmlForm& form, int index);
 // A member only when at least one other element of its type has its name.
 bool IsGroupMember(const CHtmlForm& form, int index);
+// A group rule kept by a member while another member generates it: neither
+// generated nor listed among the error messages.
+inline bool IsHeldGroupRule(const CValidation& v) {
+    return (v.m_nKind == kValSelectMin || v.m_nKind == kValSelectOne) &&
+           v.m_nOption == kOptionGroupHolder;
+}
 
 // ---- Textbox: "Properties" and "Comparison" ----
 
