@@ -89,10 +89,6 @@ const std::string& NameOf(const CHtmlForm& form, int index) {
     return index >= 0 && index < form.GetElementCount() ? form.GetElement(index).m_strName : empty;
 }
 
-CValidation MakeValidation(int kind, std::string message) {
-    return CValidation(kind, std::move(message));
-}
-
 }  // namespace
 
 const char* ValidationKindLabel(int kind) {
@@ -266,23 +262,22 @@ CValidationList BuildTextValidations(const STextValidationState& state, const st
     const char* n = name.c_str();
     CValidationList list;
     if (state.m_bMandatory) {
-        list.push_back(MakeValidation(kValRequired, Format("Please enter the value for %s", n)));
+        list.push_back(CValidation(kValRequired, Format("Please enter the value for %s", n)));
     }
     switch (state.m_nInputType) {
         case kInputAlphabetic:
-            list.push_back(
-                MakeValidation(kValAlpha, Format("Alphabetic input expected for %s", n)));
+            list.push_back(CValidation(kValAlpha, Format("Alphabetic input expected for %s", n)));
             break;
         case kInputAlphaNumeric:
             list.push_back(
-                MakeValidation(kValAlnum, Format("Alpha-Numeric input expected for %s", n)));
+                CValidation(kValAlnum, Format("Alpha-Numeric input expected for %s", n)));
             break;
         case kInputNumeric:
             list.push_back(
-                MakeValidation(kValNumeric, Format("Please input a numeric value for %s", n)));
+                CValidation(kValNumeric, Format("Please input a numeric value for %s", n)));
             break;
         case kInputEmail:
-            list.push_back(MakeValidation(kValEmail, "Please provide a valid email address"));
+            list.push_back(CValidation(kValEmail, "Please provide a valid email address"));
             break;
         default:
             break;
@@ -293,36 +288,34 @@ CValidationList BuildTextValidations(const STextValidationState& state, const st
         list.back().m_nOption = state.m_bAllowSpaces ? kOptionAllowSpaces : 0;
     }
     if (state.m_bMaxLength) {
-        CValidation v = MakeValidation(
-            kValMaxLength, Format("Please provide a value with less than %d characters for %s",
-                                  state.m_nMaxLength, n));
+        CValidation v(kValMaxLength,
+                      Format("Please provide a value with less than %d characters for %s",
+                             state.m_nMaxLength, n));
         v.SetInt(state.m_nMaxLength);
         list.push_back(v);
     }
     if (state.m_bMinLength) {
-        CValidation v = MakeValidation(
-            kValMinLength, Format("Please provide a value with more than %d characters for %s",
-                                  state.m_nMinLength, n));
+        CValidation v(kValMinLength,
+                      Format("Please provide a value with more than %d characters for %s",
+                             state.m_nMinLength, n));
         v.SetInt(state.m_nMinLength);
         list.push_back(v);
     }
     if (state.m_bGreaterThan) {
-        CValidation v = MakeValidation(
-            kValGreaterThan, Format("Please provide a value greater than %s for %s",
-                                    CCommon::NormalizeFloat(state.m_dGreaterThan).c_str(), n));
+        CValidation v(kValGreaterThan,
+                      Format("Please provide a value greater than %s for %s",
+                             CCommon::NormalizeFloat(state.m_dGreaterThan).c_str(), n));
         v.SetDouble(state.m_dGreaterThan);
         list.push_back(v);
     }
     if (state.m_bLessThan) {
-        CValidation v = MakeValidation(
-            kValLessThan, Format("Please provide a value less than %s for %s",
-                                 CCommon::NormalizeFloat(state.m_dLessThan).c_str(), n));
+        CValidation v(kValLessThan, Format("Please provide a value less than %s for %s",
+                                           CCommon::NormalizeFloat(state.m_dLessThan).c_str(), n));
         v.SetDouble(state.m_dLessThan);
         list.push_back(v);
     }
     if (state.m_bRegExp) {
-        CValidation v =
-            MakeValidation(kValRegExp, Format("Please provide a valid input for %s", n));
+        CValidation v(kValRegExp, Format("Please provide a valid input for %s", n));
         v.m_strText = state.m_strRegExp;
         list.push_back(v);
     }
@@ -330,7 +323,7 @@ CValidationList BuildTextValidations(const STextValidationState& state, const st
         if (c.m_nOperator < 0 || c.m_nOperator > 5) {
             continue;
         }
-        CValidation v = MakeValidation(
+        CValidation v(
             kValEqualTo + c.m_nOperator,
             Format("%s must be %s %s", n, kComparisonWords[c.m_nOperator], c.m_strOther.c_str()));
         v.m_strText = c.m_strOther;
@@ -390,22 +383,21 @@ CValidationList BuildCheckboxValidations(const SCheckboxValidationState& state,
     const std::string& name = NameOf(form, index);
     if (state.m_nChoice == kCheckboxSelectAtLeast) {
         if (IsGroupMember(form, index)) {
-            CValidation v = MakeValidation(
-                kValSelectMin, text::Format("Please select at least %d  check boxes for %s",
-                                            state.m_nMinCount, name.c_str()));
+            CValidation v(kValSelectMin,
+                          text::Format("Please select at least %d  check boxes for %s",
+                                       state.m_nMinCount, name.c_str()));
             v.SetInt(state.m_nMinCount);
             v.m_nOption = kOptionGroupCarrier;
             list.push_back(v);
         } else {
             CValidation v =
-                MakeValidation(kValSelectMin, text::Format("Please check %s", name.c_str()));
+                CValidation(kValSelectMin, text::Format("Please check %s", name.c_str()));
             v.SetInt(1);
             list.push_back(v);
         }
     } else if (state.m_nChoice == kCheckboxDontSelect) {
-        CValidation v = MakeValidation(
-            kValDontSelect,
-            text::Format("Can't proceed due to your selection for '%s'", name.c_str()));
+        CValidation v(kValDontSelect,
+                      text::Format("Can't proceed due to your selection for '%s'", name.c_str()));
         v.m_strText = ChoiceValue(form, index);
         list.push_back(v);
     }
@@ -452,14 +444,13 @@ CValidationList BuildRadioValidations(const SRadioValidationState& state, const 
                                       int index) {
     CValidationList list;
     if (state.m_bDontSelect) {
-        CValidation v =
-            MakeValidation(kValDontSelect, "Can't proceed as you selected this option.");
+        CValidation v(kValDontSelect, "Can't proceed as you selected this option.");
         v.m_strText = ChoiceValue(form, index);
         list.push_back(v);
     }
     // The group choice is disabled for a button outside a group.
     if (state.m_bSelectOne && IsGroupMember(form, index)) {
-        CValidation v = MakeValidation(kValSelectOne, "Please select one option");
+        CValidation v(kValSelectOne, "Please select one option");
         v.m_nOption = kOptionGroupCarrier;
         list.push_back(v);
     }
@@ -482,7 +473,7 @@ SListboxValidationState LoadListboxValidations(const CHtmlForm& form, int index)
 CValidationList BuildListboxValidations(const SListboxValidationState& state) {
     CValidationList list;
     if (state.m_bDontSelect) {
-        CValidation v = MakeValidation(kValDontSelect, "Please select an option from the list");
+        CValidation v(kValDontSelect, "Please select an option from the list");
         v.SetInt(state.m_nOption);
         list.push_back(v);
     }
@@ -500,7 +491,7 @@ SFileValidationState LoadFileValidations(const CHtmlForm& form, int index) {
 CValidationList BuildFileValidations(const SFileValidationState& state) {
     CValidationList list;
     if (state.m_bMandatory) {
-        list.push_back(MakeValidation(kValRequired, "Please select the file to upload."));
+        list.push_back(CValidation(kValRequired, "Please select the file to upload."));
     }
     return list;
 }
@@ -525,23 +516,22 @@ CValidationList BuildMultilineValidations(const SMultilineValidationState& state
                                           const std::string& name) {
     CValidationList list;
     if (state.m_bMaxLength) {
-        CValidation v = MakeValidation(
-            kValMaxLength,
-            text::Format("The input you provided for %s exceeds the limit(%d characters)",
-                         name.c_str(), state.m_nMaxLength));
+        CValidation v(kValMaxLength,
+                      text::Format("The input you provided for %s exceeds the limit(%d characters)",
+                                   name.c_str(), state.m_nMaxLength));
         v.SetInt(state.m_nMaxLength);
         list.push_back(v);
     }
     if (state.m_bMinLength) {
-        CValidation v = MakeValidation(
+        CValidation v(
             kValMinLength,
             text::Format("Please provide a value with minimum %d characters", state.m_nMinLength));
         v.SetInt(state.m_nMinLength);
         list.push_back(v);
     }
     if (state.m_bMandatory) {
-        list.push_back(MakeValidation(kValRequired,
-                                      text::Format("Please provide value for %s", name.c_str())));
+        list.push_back(
+            CValidation(kValRequired, text::Format("Please provide value for %s", name.c_str())));
     }
     return list;
 }
