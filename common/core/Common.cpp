@@ -10,7 +10,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
+#include "ondrelo/AtomicFile.h"
+#include "ondrelo/OndException.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Resources.h"
 
@@ -45,78 +49,22 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-bool WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Copies source to destination through a temporary file in the
 // destination's folder, so that the destination is either the old file or
-// the complete new one, never a partial copy.
+// the complete new one, never a partial copy. Only a regular file is copied.
 bool CopyFileAtomically(const std::string& source, const std::string& destination) {
-    int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
+    struct stat info {};
+    if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
-    struct stat srcInfo {};
-    if (::fstat(in, &srcInfo) != 0 || !S_ISREG(srcInfo.st_mode)) {
-        ::close(in);
+    std::ifstream in(source, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
         return false;
-    }
-    std::string tmpl = destination + ".XXXXXX";
-    int out = ::mkstemp(tmpl.data());
-    if (out < 0) {
-        ::close(in);
+    try {
+        return ondrelo::ReplaceFileAtomically(destination, bytes);
+    } catch (const ondrelo::CFileException&) {
         return false;
     }
-    bool ok = true;
-    char buffer[1 << 16];
-    for (;;) {
-        ssize_t n = ::read(in, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        if (n == 0)
-            break;
-        if (!WriteAll(out, buffer, static_cast<size_t>(n))) {
-            ok = false;
-            break;
-        }
-    }
-    ::close(in);
-    // The copy gets the destination's permissions when it replaces a file,
-    // else ordinary file permissions (mkstemp would leave it private).
-    struct stat dstInfo {};
-    mode_t mode = 0644;
-    if (::stat(destination.c_str(), &dstInfo) == 0) {
-        mode = dstInfo.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (ok && ::fchmod(out, mode) != 0)
-        ok = false;
-    if (ok && ::fsync(out) != 0)
-        ok = false;
-    if (::close(out) != 0)
-        ok = false;
-    if (ok && ::rename(tmpl.c_str(), destination.c_str()) != 0)
-        ok = false;
-    if (!ok)
-        ::unlink(tmpl.c_str());
-    return ok;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "Text.h"
 #include "formwarden/FormResources.h"
+#include "ondrelo/AtomicFile.h"
 #include "ondrelo/OndException.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
@@ -181,26 +182,6 @@ std::string FileFormat(unsigned id, const std::string& path) {
 
 }  // namespace
 
-namespace {
-
-bool WriteAllBytes(int fd, const std::string& bytes) {
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-}  // namespace
-
 bool CFormTemplateFile::WriteFile(const std::string& path, CHtmlForm& form) {
     // The whole file is built first, so that nothing is truncated when the
     // form cannot be written out.
@@ -215,48 +196,16 @@ bool CFormTemplateFile::WriteFile(const std::string& path, CHtmlForm& form) {
         return false;
     }
 
-    // The bytes go to a temporary file beside the template, which then
-    // replaces it: a write that fails half-way (a full disk) leaves the old
-    // template whole. A link is followed, so that it keeps pointing at the
-    // template.
-    std::string target = path;
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-        target = resolved;
-        std::free(resolved);
-    }
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        // No temporary file in that folder: write the file in place.
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            FormErrorMessage(FileFormat(IDS_SAVE_FILE_FAILED, path));
-            return false;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out)
-            throw CFileException::FromErrno(errno, path, "writing");
-        return true;
-    }
-    mode_t mode = 0;
-    if (exists) {
-        mode = info.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    int error = 0;
-    if (!WriteAllBytes(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        throw CFileException::FromErrno(error, path, "writing");
+    // A write that fails half-way (a full disk) leaves the old template
+    // whole; a link keeps pointing at the template. A file that cannot be
+    // made at all (no such folder, no rights) gets the same refusal as above.
+    try {
+        ondrelo::ReplaceFileAtomically(path, bytes);
+    } catch (const CFileException& e) {
+        if (e.Cause() != CFileException::fileNotFound && e.Cause() != CFileException::accessDenied)
+            throw;
+        FormErrorMessage(FileFormat(IDS_SAVE_FILE_FAILED, path));
+        return false;
     }
     return true;
 }
