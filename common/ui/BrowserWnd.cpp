@@ -40,8 +40,7 @@ bool CBrowserWnd::Create(QWidget* parent, const QRect& rect) {
 }
 
 bool CBrowserWnd::Create(HWND parent, const RECT& rect) {
-    return Create(ondrelo::ToWidget(parent),
-                  QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
+    return Create(ondrelo::ToWidget(parent), ondrelo::ToQRect(rect));
 }
 
 std::string CBrowserWnd::ResourceAddress(const ondrelo::SModuleResources& module, unsigned id) {

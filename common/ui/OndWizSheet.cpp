@@ -19,10 +19,6 @@ constexpr int kButtonHeight = 25;
 constexpr int kMargin = 8;
 constexpr int kBarHeight = kButtonHeight + 2 * kMargin + 2;  // buttons and the line above them
 
-QRect ToQRect(const RECT& r) {
-    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
 }  // namespace
 
 // Pages.
@@ -221,7 +217,7 @@ bool COndWizSheet::Create(QWidget* parent, const QRect& rect) {
 }
 
 bool COndWizSheet::Create(HWND parent, const RECT& rect) {
-    return Create(ondrelo::ToWidget(parent), ToQRect(rect));
+    return Create(ondrelo::ToWidget(parent), ondrelo::ToQRect(rect));
 }
 
 void COndWizSheet::OnParentResize() {

@@ -19,10 +19,6 @@ SIZE SizeOf(const QWidget* w) {
     return {w->width(), w->height()};
 }
 
-RECT RectOf(const QRect& r) {
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
-
 // Check boxes, radio buttons and group boxes without their own tab stop are
 // drawn on their parent's background.
 void MakeTransparent(QWidget* control) {
@@ -55,7 +51,7 @@ void CResize::Init() {
         SItem item;
         item.control = grip;
         item.fractions = REALRECT{1, 1, 1, 1};
-        item.position = CRealRect(RectOf(grip->geometry()));
+        item.position = CRealRect(ondrelo::ToRect(grip->geometry()));
         item.ownsWindow = true;
         m_items.push_back(item);
     }
@@ -89,7 +85,7 @@ void CResize::SetResize(QWidget* control, const REALRECT& fractions) {
     SItem item;
     item.control = control;
     item.fractions = fractions;
-    item.position = CRealRect(RectOf(QRect(topLeft, control->size())));
+    item.position = CRealRect(ondrelo::ToRect(QRect(topLeft, control->size())));
     m_items.push_back(item);
     if (!(m_flags & eNoTransparentGroups))
         MakeTransparent(control);
@@ -160,8 +156,7 @@ bool CResize::LoadPlacement(const std::string& section) {
     ondrelo::SWindowPlacement placement;
     if (!ondrelo::UnpackPlacement(bytes.toStdString(), placement))
         return false;
-    const RECT& r = placement.normalPosition;
-    m_window->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    m_window->setGeometry(ondrelo::ToQRect(placement.normalPosition));
     // A window restored minimised would start out of sight; it comes back
     // in its normal size instead.
     if (placement.showCmd == ondrelo::SW_SHOWMAXIMIZED) {
@@ -177,7 +172,7 @@ void CResize::SavePlacement(const std::string& section) {
                         : state & Qt::WindowMinimized ? ondrelo::SW_SHOWMINIMIZED
                                                       : ondrelo::SW_SHOWNORMAL;
     const QRect normal = m_window->isWindow() ? m_window->normalGeometry() : m_window->geometry();
-    placement.normalPosition = RectOf(normal.isValid() ? normal : m_window->geometry());
+    placement.normalPosition = ondrelo::ToRect(normal.isValid() ? normal : m_window->geometry());
     const std::string bytes = ondrelo::PackPlacement(placement);
     QSettings profile;
     profile.setValue(QString::fromStdString(section) + "/WindowPlacement",

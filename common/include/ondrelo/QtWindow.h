@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <cstdint>
 
 #include "ondrelo/Window.h"
@@ -19,6 +20,15 @@ inline QWidget* ToWidget(HWND hwnd) {
 }
 inline HWND ToHwnd(QWidget* widget) {
     return reinterpret_cast<HWND>(widget);
+}
+
+// RECT holds edges with the right and bottom ones exclusive; QRect holds an
+// origin and a size.
+inline QRect ToQRect(const RECT& r) {
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+inline RECT ToRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
 // Gives a control its number; FindControl finds it again.
