@@ -1,4 +1,4 @@
-// A scratch settings store with the component registered through its own
+// A scratch settings store (the store tests' fixture) with the component registered through its own
 // entry point, a page holding the adapter, a recording wizard handler, and a
 // way to work the modal inner wizard from the test.
 #pragma once
@@ -14,15 +14,13 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTimer>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "StoreFixture.h"
 #include "bridgel/CIWImpl.h"
 #include "inslet/InsletControls.h"
 #include "ondrelo/OndRegistryHandler.h"
@@ -70,20 +68,19 @@ public:
     std::function<void()> onInsert;
 };
 
-class InsletTest : public ::testing::Test {
+class InsletTest : public ondrelo::registry::testing::StoreTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/inslet-ui-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        setenv("ONDRELO_REGISTRY", (m_dir / "store.db").c_str(), 1);
+        StoreTest::SetUp();
+        if (HasFatalFailure())
+            return;
         CoInitialize(nullptr);
-        fs::create_directories(m_dir / "scripts");
-        fs::create_directories(m_dir / "site" / "js");
+        fs::create_directories(Dir() / "scripts");
+        fs::create_directories(Dir() / "site" / "js");
         Write("scripts/mover2.js", "function MouseOverButton(){}\n");
         ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
                                                    COndRegistryHandler::kInstallationKey,
-                                                   "scriptspath", (m_dir / "scripts").string()));
+                                                   "scriptspath", (Dir() / "scripts").string()));
         m_page = std::make_unique<QWidget>();
         m_page->resize(COndWizPage::kDesignWidth, COndWizPage::kDesignHeight);
         m_placeholder = new QWidget(m_page.get());
@@ -94,8 +91,7 @@ protected:
         m_page.reset();
         CoFreeUnusedLibraries();
         CoUninitialize();
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
+        StoreTest::TearDown();
     }
 
     static void Register() { ASSERT_EQ(CallEntry("DllRegisterServer"), S_OK); }
@@ -169,20 +165,17 @@ protected:
     }
     static std::string Title(QWidget* dialog) { return dialog->windowTitle().toStdString(); }
 
+    fs::path Dir() const { return m_dir; }
     std::string Write(const std::string& name, const std::string& bytes) const {
-        const fs::path p = m_dir / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
+        const std::string p = (Dir() / name).string();
+        ondrelo::registry::testing::WriteFile(p, bytes);
+        return p;
     }
     static std::string Read(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return ondrelo::registry::testing::ReadFile(p);
     }
     std::string FieldText(int id) const { return Control<QLineEdit>(id)->text().toStdString(); }
 
-    fs::path m_dir;
     std::unique_ptr<QWidget> m_page;
     QWidget* m_placeholder = nullptr;
     CRecordingHandler m_handler;

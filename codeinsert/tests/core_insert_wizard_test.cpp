@@ -1,13 +1,10 @@
 // The inner wizard's page list, the checks on leaving its pages, and the
 // insertion runs of the "Auto Insert Code" tab.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "StoreFixture.h"
 #include "inslet/InsertWizardModel.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
@@ -22,29 +19,18 @@ using Pages = std::vector<EInnerPage>;
 
 namespace {
 
-class InsertWizardTest : public ::testing::Test {
+// A scratch settings store and folder per test.
+class InsertWizardTest : public ondrelo::registry::testing::StoreTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/ondrelo-inslet-XXXXXX";
-        m_dir = ::mkdtemp(tmpl);
-        ::setenv("ONDRELO_REGISTRY", (m_dir / "registry.db").c_str(), 1);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-    std::string Write(const std::string& name, const std::string& bytes) {
-        fs::path p = m_dir / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
+    fs::path Dir() const { return m_dir; }
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        const std::string p = (Dir() / name).string();
+        ondrelo::registry::testing::WriteFile(p, bytes);
+        return p;
     }
     static std::string Read(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return ondrelo::registry::testing::ReadFile(p);
     }
-    fs::path m_dir;
 };
 
 }  // namespace
@@ -96,7 +82,7 @@ TEST_F(InsertWizardTest, PageListsForTheCommonCases) {
         model.BeginRun();
         model.OnSpecifyActivated();
         model.m_nFileOption = c.fileOption;
-        model.m_strPath = (m_dir / "page.html").string();
+        model.m_strPath = (Dir() / "page.html").string();
         ASSERT_TRUE(model.LeaveSpecifyForward()) << c.name;
         EXPECT_EQ(model.Pages(), c.expected) << c.name;
         EXPECT_TRUE(prompt.Records().empty()) << c.name;
@@ -272,11 +258,11 @@ TEST_F(InsertWizardTest, ScriptDestinationDefaultsToTheLastFolderAndMustBeSet) {
 }
 
 TEST_F(InsertWizardTest, RunCopiesTheScriptInsertsAndEnablesButtons) {
-    fs::create_directories(m_dir / "scripts");
+    fs::create_directories(Dir() / "scripts");
     Write("scripts/mover2.js", "function mover(){}\n");
     ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
                                                COndRegistryHandler::kInstallationKey, "scriptspath",
-                                               (m_dir / "scripts").string()));
+                                               (Dir() / "scripts").string()));
     CScriptedPrompt prompt;
     CInsertWizardModel model;
     model.SetScriptName("mover2.js");
@@ -287,11 +273,11 @@ TEST_F(InsertWizardTest, RunCopiesTheScriptInsertsAndEnablesButtons) {
         return 1;
     });
     EXPECT_FALSE(state.FileShown());
-    model.m_strPath = (m_dir / "page.html").string();
-    model.m_strDestination = (m_dir / "mover2.js").string();
+    model.m_strPath = (Dir() / "page.html").string();
+    model.m_strDestination = (Dir() / "mover2.js").string();
     state.FinishRun();
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(Read((m_dir / "mover2.js").string()), "function mover(){}\n");
+    EXPECT_EQ(Read((Dir() / "mover2.js").string()), "function mover(){}\n");
     EXPECT_EQ(prompt.MessageTexts(),
               (std::vector<std::string>{"The Code is Successfully Inserted"}));
     EXPECT_EQ(prompt.Records()[0].style, MB_OK | MB_ICONINFORMATION);
@@ -315,7 +301,7 @@ TEST_F(InsertWizardTest, RunCopiesTheScriptInsertsAndEnablesButtons) {
 TEST_F(InsertWizardTest, FailedCopyIsReportedAndTheInsertionStillRuns) {
     ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
                                                COndRegistryHandler::kInstallationKey, "scriptspath",
-                                               (m_dir / "noscripts").string()));
+                                               (Dir() / "noscripts").string()));
     CScriptedPrompt prompt;
     CInsertWizardModel model;
     model.SetScriptName("mover2.js");
@@ -326,7 +312,7 @@ TEST_F(InsertWizardTest, FailedCopyIsReportedAndTheInsertionStillRuns) {
         return 0;  // the client failed too
     });
     model.m_strPath = "/site/page.html";
-    model.m_strDestination = (m_dir / "out" / "mover2.js").string();
+    model.m_strDestination = (Dir() / "out" / "mover2.js").string();
     state.FinishRun();
     EXPECT_EQ(calls, 1);
     ASSERT_EQ(prompt.Records().size(), 1u);
@@ -358,7 +344,7 @@ TEST_F(InsertWizardTest, WithoutAScriptNothingIsCopied) {
 TEST_F(InsertWizardTest, TypingAfterBrowsingAsksAboutTheTypedFile) {
     std::string existing = Write("other.html", "<html></html>");
     CScriptedPrompt prompt;
-    prompt.AnswerFile((m_dir / "new.html").string());
+    prompt.AnswerFile((Dir() / "new.html").string());
     prompt.AnswerMessage(IDNO);
     CInsertWizardModel model;
     model.OnSpecifyActivated();

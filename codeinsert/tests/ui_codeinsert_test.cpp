@@ -131,9 +131,9 @@ TEST_F(InsletTest, CopyButtonsPutTheWholeBoxOnTheClipboardAndDeselect) {
 TEST_F(InsletTest, CopyJavaScriptFileCopiesFromTheScriptsFolder) {
     MakeComponent();
     CScriptedPrompt prompt;
-    const std::string target = (m_dir / "site" / "js" / "mover2.js").string();
+    const std::string target = (Dir() / "site" / "js" / "mover2.js").string();
     prompt.AnswerFile(target);
-    prompt.AnswerFile((m_dir / "missing" / "dir" / "mover2.js").string());
+    prompt.AnswerFile((Dir() / "missing" / "dir" / "mover2.js").string());
     Click(IDC_COPY_JS_FILE);
     ASSERT_EQ(prompt.Records().size(), 1u);
     const auto& d = prompt.Records()[0].dialog;
@@ -150,7 +150,7 @@ TEST_F(InsletTest, CopyJavaScriptFileCopiesFromTheScriptsFolder) {
     ASSERT_EQ(prompt.Records().size(), 3u);
     EXPECT_EQ(prompt.Records()[2].text,
               "Failed copying the JavaScript File to the destination: " +
-                  (m_dir / "missing" / "dir" / "mover2.js").string() +
+                  (Dir() / "missing" / "dir" / "mover2.js").string() +
                   ".Please make sure that you have write access in this folder");
     EXPECT_EQ(prompt.Records()[2].style, MB_OK | MB_ICONERROR);
     EXPECT_EQ(FieldText(IDC_COPIED_PATH), target);
@@ -159,7 +159,7 @@ TEST_F(InsletTest, CopyJavaScriptFileCopiesFromTheScriptsFolder) {
 TEST_F(InsletTest, NewFileRunCopiesTheScriptInsertsAndRegeneratesWithoutTheWizard) {
     MakeComponent();
     ASSERT_TRUE(
-        COndRegistryHandler::SetSettingsValue("lastscriptpath", (m_dir / "site" / "js").string()));
+        COndRegistryHandler::SetSettingsValue("lastscriptpath", (Dir() / "site" / "js").string()));
     CScriptedPrompt prompt;
     CUrlRecorder browser;
     EXPECT_FALSE(Control(IDC_FILE_LABEL)->isVisible());
@@ -167,8 +167,8 @@ TEST_F(InsletTest, NewFileRunCopiesTheScriptInsertsAndRegeneratesWithoutTheWizar
     EXPECT_FALSE(Control(IDC_OPEN_IN_BROWSER)->isEnabled());
     EXPECT_FALSE(Control(IDC_REGENERATE)->isEnabled());
 
-    const std::string page = (m_dir / "site" / "new.html").string();
-    const std::string dest = (m_dir / "site" / "js" / "mover2.js").string();
+    const std::string page = (Dir() / "site" / "new.html").string();
+    const std::string dest = (Dir() / "site" / "js" / "mover2.js").string();
     std::vector<std::string> titles;
     ASSERT_TRUE(RunWizard([&](QWidget* w) {
         titles.push_back(Title(w));
@@ -231,12 +231,12 @@ TEST_F(InsletTest, FailedScriptCopyIsReportedAndTheCodeStillInserted) {
     MakeComponent();
     ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
                                                COndRegistryHandler::kInstallationKey, "scriptspath",
-                                               (m_dir / "noscripts").string()));
+                                               (Dir() / "noscripts").string()));
     CScriptedPrompt prompt;
-    const std::string dest = (m_dir / "site" / "js" / "mover2.js").string();
+    const std::string dest = (Dir() / "site" / "js" / "mover2.js").string();
     prompt.AnswerFile(dest);  // "&Change The Destination Path "
     ASSERT_TRUE(RunWizard([&](QWidget* w) {
-        TypePath(w, (m_dir / "site" / "p.html").string());
+        TypePath(w, (Dir() / "site" / "p.html").string());
         Press(w, ID_WIZNEXT);
         Press(w, IDC_CHANGE_DESTINATION);
         Press(w, ID_WIZFINISH);
@@ -284,7 +284,7 @@ TEST_F(InsletTest, AClientThatThrowsIsReportedAndCountsAsAFailure) {
 TEST_F(InsletTest, WithoutScriptAndPlaceholderTheResultPageNamesTheFile) {
     MakeComponent("", "");
     CScriptedPrompt prompt;
-    const std::string page = (m_dir / "site" / "only.html").string();
+    const std::string page = (Dir() / "site" / "only.html").string();
     std::vector<std::string> titles;
     ASSERT_TRUE(RunWizard([&](QWidget* w) {
         titles.push_back(Title(w));
@@ -306,7 +306,7 @@ TEST_F(InsletTest, ExistingFileWithAPlaceholderAsksWhereTheCodeGoes) {
     const std::string page = Write("site/old.html", "<html><body></body></html>");
     CScriptedPrompt prompt;
     prompt.AnswerFile(page);  // "&Browse ..."
-    prompt.AnswerFile((m_dir / "site" / "js" / "mover2.js").string());
+    prompt.AnswerFile((Dir() / "site" / "js" / "mover2.js").string());
     std::vector<std::string> titles;
     ASSERT_TRUE(RunWizard([&](QWidget* w) {
         Press(w, IDC_INSERT_EXISTING);
@@ -371,7 +371,7 @@ TEST_F(InsletTest, RefusedPagesKeepTheUserOnThem) {
 TEST_F(InsletTest, AFixedFileLeavesOutTheFilePageUntilReset) {
     MakeComponent();
     ASSERT_TRUE(
-        COndRegistryHandler::SetSettingsValue("lastscriptpath", (m_dir / "site" / "js").string()));
+        COndRegistryHandler::SetSettingsValue("lastscriptpath", (Dir() / "site" / "js").string()));
     CScriptedPrompt prompt;
     m_ciw->SetInsertToExistingFile("/site/form.html");
     EXPECT_TRUE(Control(IDC_FILE_LABEL)->isVisible());
