@@ -72,3 +72,17 @@ function(ondrelo_module_library name)
     ondrelo_library(${name} SHARED ${ARGN})
     install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/ondrelo)
 endfunction()
+
+# ondrelo_wizard_scripts(FILES ...)
+# A wizard's shipped runtime scripts and data files: copied to the build's
+# scripts folder (the development store's scriptspath) and installed into
+# the installation's scripts folder.
+function(ondrelo_wizard_scripts)
+    cmake_parse_arguments(ARG "" "" "FILES" ${ARGN})
+    foreach(file ${ARG_FILES})
+        get_filename_component(abs ${file} ABSOLUTE)
+        get_filename_component(name ${file} NAME)
+        configure_file(${abs} ${CMAKE_BINARY_DIR}/scripts/${name} COPYONLY)
+        install(FILES ${abs} DESTINATION ${CMAKE_INSTALL_DATADIR}/ondrelo/scripts)
+    endforeach()
+endfunction()
