@@ -1,5 +1,10 @@
 #include "ondrelo/CodeGen.h"
 
+#include <cstdlib>
+#include <ctime>
+#include <mutex>
+#include <utility>
+
 #include "ondrelo/Common.h"
 #include "ondrelo/HTMLScanner.h"
 
@@ -9,6 +14,36 @@ CCodeGen::CCodeGen() = default;
 CCodeGen::CCodeGen(const CCodeGen&) = default;
 CCodeGen& CCodeGen::operator=(const CCodeGen&) = default;
 CCodeGen::~CCodeGen() = default;
+
+namespace {
+std::mutex g_randomMutex;
+std::vector<int> g_fixedNumbers;
+std::size_t g_nextFixed = 0;
+}  // namespace
+
+int CCodeGen::DrawRandomNumber() {
+    {
+        std::lock_guard<std::mutex> lock(g_randomMutex);
+        if (!g_fixedNumbers.empty()) {
+            const int number = g_fixedNumbers[g_nextFixed];
+            if (g_nextFixed + 1 < g_fixedNumbers.size()) {
+                ++g_nextFixed;
+            }
+            return number;
+        }
+    }
+    return std::rand() % 32768;
+}
+
+void CCodeGen::SeedRandomNumbers() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+void CCodeGen::SetFixedRandomNumbers(std::vector<int> numbers) {
+    std::lock_guard<std::mutex> lock(g_randomMutex);
+    g_fixedNumbers = std::move(numbers);
+    g_nextFixed = 0;
+}
 
 std::string CCodeGen::GetStartOfScript() const {
     return "<SCRIPT LANGUAGE=\"JavaScript\">" + m_strLineBreak;

@@ -170,3 +170,17 @@ TEST(CodeGenNewPage, BuiltSavedAndClosed) {
     std::error_code ec;
     fs::remove_all(dir, ec);
 }
+
+TEST(CodeGenRandomNumbers, FixedNumbersComeInOrderAndTheLastRepeats) {
+    CCodeGen::SetFixedRandomNumbers({1, 2});
+    CCodeGen::SeedRandomNumbers();
+    EXPECT_EQ(CCodeGen::DrawRandomNumber(), 1);
+    EXPECT_EQ(CCodeGen::DrawRandomNumber(), 2);
+    EXPECT_EQ(CCodeGen::DrawRandomNumber(), 2);
+    CCodeGen::SetFixedRandomNumbers({});
+    for (int i = 0; i < 100; ++i) {
+        const int n = CCodeGen::DrawRandomNumber();
+        EXPECT_GE(n, 0);
+        EXPECT_LE(n, 32767);
+    }
+}

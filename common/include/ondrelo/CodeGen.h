@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ondrelo/commoncore_export.h"
 
@@ -32,6 +33,16 @@ public:
 
     void SetModified(bool modified) { m_bModified = modified; }
     bool IsModified() const { return m_bModified; }
+
+    // Seeds the pseudo-random numbers that name a generator's page objects
+    // with the current time in seconds; a generation seeds once, then draws.
+    static void SeedRandomNumbers();
+    // Draws the next pseudo-random number (0 to 32767), or, when fixed
+    // numbers were set, the next of them (the last one repeats).
+    static int DrawRandomNumber();
+    // Fixes the numbers that DrawRandomNumber hands out, in order, for
+    // reproducible output; an empty list goes back to the time-seeded draw.
+    static void SetFixedRandomNumbers(std::vector<int> numbers);
 
     static std::string GetHtmlHeadPart(const std::string& title);
     static std::string GetHtmlBottomPart();
