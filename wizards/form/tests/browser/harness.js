@@ -33,7 +33,7 @@ function scriptsDir() {
 }
 
 // ---------------------------------------------------------------------------
-// Pages, written by the core's form-sample-page program. A form description
+// Pages, written by ondrelo-gen's form subcommand. A form description
 // lists elements with their type data and their validations as the model
 // holds them (kind, number, text, option, message); it is handed to the
 // program in its line format.
@@ -129,7 +129,7 @@ function validationLine(el, index, v) {
     return ['validation', '@' + index, word, quote(arg), quote(v.message)].join(' ');
 }
 
-// The description in form-sample-page's line format. Group validations held
+// The description in ondrelo-gen form's line format. Group validations held
 // by the other members of a group (option 25) are never generated, so only
 // the carrier's is passed on.
 function describeForm(form) {
@@ -157,16 +157,28 @@ function describeForm(form) {
     return lines.join('\n') + '\n';
 }
 
+// Writes the page as the wizard's insertion does, through ondrelo-gen, into
+// a scratch folder with a scratch settings store (the script comes from the
+// build's scripts folder next to the program), and returns its text.
 function buildPage(form) {
-    const tool = process.env.ONDRELO_FORM_SAMPLE_PAGE;
+    const tool = process.env.ONDRELO_GEN;
     if (!tool || !fs.existsSync(tool)) {
         throw new Error(
-            'the page writer form-sample-page is missing (' + (tool || 'unset') +
-            '): build the target form-sample-page first');
+            'the generator ondrelo-gen is missing (' + (tool || 'unset') +
+            '): build the target ondrelo-gen first');
     }
-    return execFileSync(
-        tool, ['-'],
-        {input: describeForm(form), encoding: 'utf8', stdio: ['pipe', 'pipe', 'pipe']});
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ondrelo-page-'));
+    try {
+        const page = path.join(dir, 'page.html');
+        execFileSync(tool, ['form', '-', '--insert', page, '--new'], {
+            input: describeForm(form),
+            env: Object.assign({}, process.env, {ONDRELO_REGISTRY: path.join(dir, 'store.db')}),
+            stdio: ['pipe', 'pipe', 'pipe'],
+        });
+        return fs.readFileSync(page, 'utf8');
+    } finally {
+        fs.rmSync(dir, {recursive: true, force: true});
+    }
 }
 
 // ---------------------------------------------------------------------------

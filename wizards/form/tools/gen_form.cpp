@@ -1,14 +1,5 @@
-// form-sample-page: builds a form with the form wizard's core and prints the
-// whole generated page (head, script inclusion line, body, form HTML,
-// validator script, bottom) to standard output. Used to make test pages for
-// the validator runtime.
-//
-// Usage:
-//   form-sample-page [--src REF] FILE       read a description file ("-": stdin)
-//   form-sample-page [--src REF] --sample NAME
-//   form-sample-page --list-samples
-// --src REF puts REF into the script inclusion line instead of
-// "gen_validatorv3.js".
+// ondrelo-gen form: a form with its validations, from a description file
+// or a form template (.ft), generated and inserted as the form wizard does.
 //
 // Description format: one statement per line; blank lines and lines
 // starting with '#' are ignored. Fields are separated by blanks; a field
@@ -41,17 +32,22 @@
 //   element textbox email E-mail
 //   element button sub Send kind=submit
 //   validation email req - "Please enter the value for email"
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "formwarden/FormCodeGen.h"
+#include "formwarden/FormInsertion.h"
 #include "formwarden/FormModel.h"
+#include "formwarden/FormTemplate.h"
 #include "formwarden/Validations.h"
+#include "ondrelo/gen/GenCommand.h"
 
 using namespace formwarden;
 
@@ -368,76 +364,111 @@ const std::map<std::string, std::string>& Samples() {
     return samples;
 }
 
-std::string BuildPage(CHtmlForm& form, const std::string& src) {
-    CFormCodeGen gen;
-    gen.SetModel(&form, &form.m_Elements, nullptr);
-    std::string inclusion = gen.GenerateScriptInclusion("", "", src);
-    std::string html = gen.GenerateFormHTML();
-    std::string script = gen.GenerateValidatorScript();
-    if (!gen.GetWarnings().empty()) {
-        std::cerr << gen.GetWarnings();
+// The form and the generator that points into it, kept alive together.
+struct SFormJob {
+    CHtmlForm form;
+    CFormCodeGen generator;
+};
+
+bool EndsWithTemplateExtension(const std::string& path) {
+    if (path.size() < 3)
+        return false;
+    std::string end = path.substr(path.size() - 3);
+    for (char& c : end)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".ft";
+}
+
+CHtmlForm ParseText(std::istream& in, const std::string& source) {
+    try {
+        return ParseDescription(in);
+    } catch (const SParseError& e) {
+        throw ondrelo::gen::CGenFailure(source + ": line " + std::to_string(e.line) + ": " +
+                                        e.text);
     }
-    return CCodeGen::GetHtmlHeadPart("HTML Form:" + form.m_strName) + inclusion + "\r\n" +
-           "<body>\r\n" + html + script + CCodeGen::GetHtmlBottomPart();
 }
 
-int Usage() {
-    std::cerr << "usage: form-sample-page [--src REF] FILE|-\n"
-                 "       form-sample-page [--src REF] --sample NAME\n"
-                 "       form-sample-page --list-samples\n";
-    return 2;
+// Reads the form from a template file (by its extension) or a description.
+CHtmlForm LoadForm(const std::string& file) {
+    if (file == "-")
+        return ParseText(std::cin, "standard input");
+    if (EndsWithTemplateExtension(file)) {
+        CHtmlForm form;
+        // The template reader reports what went wrong through the prompt.
+        if (!CFormTemplateFile().LoadFile(file, form))
+            throw ondrelo::gen::CGenFailure("cannot read the form template " + file);
+        return form;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw ondrelo::gen::CGenFailure("cannot open " + file);
+    return ParseText(in, file);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::string src = kValidatorScriptFileName;
+void RunForm(const std::vector<std::string>& args, const ondrelo::gen::SGenOptions&,
+             ondrelo::gen::SGenerated& out) {
     std::string sample;
     std::string file;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--src" && i + 1 < args.size()) {
-            src = args[++i];
-        } else if (args[i] == "--sample" && i + 1 < args.size()) {
+        if (args[i] == "--sample" && i + 1 < args.size()) {
             sample = args[++i];
-        } else if (args[i] == "--list-samples") {
-            for (const auto& s : Samples()) {
-                std::cout << s.first << "\n";
-            }
-            return 0;
         } else if (file.empty() && (args[i] == "-" || args[i][0] != '-')) {
             file = args[i];
         } else {
-            return Usage();
+            throw ondrelo::gen::CUsageError("unexpected argument '" + args[i] + "'");
         }
     }
-    if (sample.empty() == file.empty()) {
-        return Usage();
-    }
-    try {
-        CHtmlForm form;
-        if (!sample.empty()) {
-            auto it = Samples().find(sample);
-            if (it == Samples().end()) {
-                std::cerr << "form-sample-page: no sample named " << sample << "\n";
-                return 2;
-            }
-            std::istringstream in(it->second);
-            form = ParseDescription(in);
-        } else if (file == "-") {
-            form = ParseDescription(std::cin);
-        } else {
-            std::ifstream in(file, std::ios::binary);
-            if (!in) {
-                std::cerr << "form-sample-page: cannot open " << file << "\n";
-                return 1;
-            }
-            form = ParseDescription(in);
+    if (sample.empty() == file.empty())
+        throw ondrelo::gen::CUsageError("give a description or template FILE, or --sample NAME");
+
+    auto job = std::make_shared<SFormJob>();
+    if (!sample.empty()) {
+        auto it = Samples().find(sample);
+        if (it == Samples().end()) {
+            std::string names;
+            for (const auto& s : Samples())
+                names += " " + s.first;
+            throw ondrelo::gen::CUsageError("no sample named " + sample + " (samples:" + names +
+                                            ")");
         }
-        std::cout << BuildPage(form, src);
-    } catch (const SParseError& e) {
-        std::cerr << "form-sample-page: line " << e.line << ": " << e.text << "\n";
-        return 1;
+        std::istringstream in(it->second);
+        job->form = ParseText(in, "sample " + sample);
+    } else {
+        job->form = LoadForm(file);
     }
-    return 0;
+    job->generator.SetModel(&job->form, &job->form.m_Elements, nullptr);
+
+    out.generator = std::shared_ptr<CCodeGen>(job, &job->generator);
+    out.scriptName = kValidatorScriptFileName;
+    out.placeholderText = kFormPlaceholder;
+    out.insert = [job](const ondrelo::gen::SInsertRequest& request) {
+        return InsertFormCode(job->generator, request.page, request.scriptDestination,
+                              request.newFile,
+                              request.atPlaceholder ? kPlaceAtPlaceholder : kPlaceAfterBodyTag);
+    };
+    out.inclusion = [](const std::string& page, const std::string& destination,
+                       std::string& line) { return BuildScriptInclusion(page, destination, line); };
 }
+
+const char* const kFormUsage =
+    "  ondrelo-gen form FILE|-           a form description (- reads standard input)\n"
+    "  ondrelo-gen form TEMPLATE.ft      a form template saved by the wizard\n"
+    "  ondrelo-gen form --sample NAME    a built-in description (example, all)\n"
+    "Description lines:\n"
+    "  form NAME ACTION get|post table|plain\n"
+    "  custom BODY                        the custom validation function's body\n"
+    "  element TYPE NAME CAPTION [KEY=VALUE ...]\n"
+    "      TYPE: textbox password checkbox file hidden button multiline listbox radio\n"
+    "      keys: value= size= checked=0|1 kind=submit|reset|button rows= cols= text=\n"
+    "            visible= multiple=0|1\n"
+    "  item NAME VALUE [selected]         an option of the last listbox\n"
+    "  validation ELEMENT|@N KIND [ARG [MESSAGE]]\n"
+    "      KIND: req alpha alpha_s alnum alnum_s num email regexp maxlen minlen lt gt\n"
+    "            eqelmnt ltelmnt leelmnt gtelmnt geelmnt neelmnt selmin selone\n"
+    "            dontselectchk dontselect\n"
+    "Fields with blanks go in double quotes (escapes \\\" \\\\ \\n \\r \\t); lines\n"
+    "starting with # are comments.\n";
+
+}  // namespace
+
+ONDRELO_GEN_SUBCOMMAND(form, "an HTML form with client-side validations", kFormUsage, &RunForm);
