@@ -26,6 +26,20 @@
 //       ELEMENT". selmin and selone are generated on the element given
 //       (option 10); dontselectchk takes the element's own value when ARG
 //       is - (and an empty value when it is "").
+//   edit ELEMENT RULE...
+//       the element's validation editor with these rules ticked, stored as
+//       the wizard stores it: default messages, a group rule shared with the
+//       other members of its group. Replaces the element's validations.
+//       Text box: req alpha alpha_s alnum alnum_s num email maxlen=N
+//       minlen=N lt=X gt=X regexp=EXPR eqelmnt=OTHER ltelmnt=OTHER
+//       leelmnt=OTHER gtelmnt=OTHER geelmnt=OTHER neelmnt=OTHER. Check box:
+//       selmin[=N] dontselectchk. Radio button: selone dontselectchk. List
+//       box: dontselect=INDEX. File: req. Text area: req maxlen=N minlen=N.
+//   message ELEMENT KIND[=ARG] TEXT
+//       the error-message editor: TEXT becomes the message of the element's
+//       first validation of that kind (and with that argument).
+//   edit and message statements apply, in their order, once every element
+//   is read.
 //
 // Example:
 //   form myform cgi-bin/send.cgi post table
@@ -200,22 +214,28 @@ std::string ElementValue(const CFormElement& element) {
     return {};
 }
 
-void AddValidation(CHtmlForm& form, const std::vector<std::string>& f, int lineNo) {
-    if (f.size() < 3) {
-        throw SParseError{lineNo, "validation needs ELEMENT KIND"};
-    }
+// An element by name (the first of that name) or by "@N", its index.
+int ElementIndex(const CHtmlForm& form, const std::string& ref, int lineNo) {
     int index = -1;
-    if (f[1].size() > 1 && f[1][0] == '@') {
-        index = ToInt(f[1].substr(1), lineNo);
+    if (ref.size() > 1 && ref[0] == '@') {
+        index = ToInt(ref.substr(1), lineNo);
     } else {
         for (int i = 0; i < form.GetElementCount() && index < 0; ++i) {
-            if (form.GetElement(i).m_strName == f[1])
+            if (form.GetElement(i).m_strName == ref)
                 index = i;
         }
     }
     if (index < 0 || index >= form.GetElementCount()) {
-        throw SParseError{lineNo, "no such element: " + f[1]};
+        throw SParseError{lineNo, "no such element: " + ref};
     }
+    return index;
+}
+
+void AddValidation(CHtmlForm& form, const std::vector<std::string>& f, int lineNo) {
+    if (f.size() < 3) {
+        throw SParseError{lineNo, "validation needs ELEMENT KIND"};
+    }
+    const int index = ElementIndex(form, f[1], lineNo);
     CFormElement& element = form.GetElement(index);
     const std::string& kind = f[2];
     const std::string arg = f.size() > 3 ? f[3] : std::string();
@@ -270,10 +290,221 @@ void AddValidation(CHtmlForm& form, const std::vector<std::string>& f, int lineN
     element.Validations()->push_back(v);
 }
 
+// ---- the validation editors ----
+
+// The kind a rule word names (alpha_s and alnum_s name their kind); 0 when
+// the word names none.
+int KindOfWord(const std::string& word) {
+    static const std::map<std::string, int> kinds = {
+        {"req", kValRequired},
+        {"alpha", kValAlpha},
+        {"alpha_s", kValAlpha},
+        {"alnum", kValAlnum},
+        {"alnum_s", kValAlnum},
+        {"num", kValNumeric},
+        {"email", kValEmail},
+        {"regexp", kValRegExp},
+        {"maxlen", kValMaxLength},
+        {"minlen", kValMinLength},
+        {"lt", kValLessThan},
+        {"gt", kValGreaterThan},
+        {"eqelmnt", kValEqualTo},
+        {"ltelmnt", kValLessThanElement},
+        {"leelmnt", kValLessEqualElement},
+        {"gtelmnt", kValGreaterThanElement},
+        {"geelmnt", kValGreaterEqualElement},
+        {"neelmnt", kValNotEqualElement},
+        {"selmin", kValSelectMin},
+        {"selone", kValSelectOne},
+        {"dontselect", kValDontSelect},
+        {"dontselectchk", kValDontSelect},
+    };
+    auto it = kinds.find(word);
+    return it == kinds.end() ? 0 : it->second;
+}
+
+// Splits "word=value" (the value may hold further '=').
+std::pair<std::string, std::string> SplitRule(const std::string& rule, bool& hasValue) {
+    const std::size_t eq = rule.find('=');
+    hasValue = eq != std::string::npos;
+    if (!hasValue)
+        return {rule, {}};
+    return {rule.substr(0, eq), rule.substr(eq + 1)};
+}
+
+SParseError BadRule(int lineNo, const std::string& rule, const char* type) {
+    return SParseError{lineNo, "the " + std::string(type) + " editor has no rule " + rule};
+}
+
+void EditTextbox(CHtmlForm& form, int index, const std::vector<std::string>& rules, int lineNo) {
+    STextValidationState state;
+    for (const std::string& rule : rules) {
+        bool hasValue = false;
+        auto [word, value] = SplitRule(rule, hasValue);
+        const int kind = KindOfWord(word);
+        auto needValue = [&] {
+            if (!hasValue)
+                throw SParseError{lineNo, word + " needs a value (" + word + "=...)"};
+        };
+        if (word == "req" && !hasValue) {
+            state.m_bMandatory = true;
+        } else if ((kind == kValAlpha || kind == kValAlnum) && !hasValue) {
+            state.m_nInputType = kind == kValAlpha ? kInputAlphabetic : kInputAlphaNumeric;
+            state.m_bAllowSpaces = word.size() > 2 && word.substr(word.size() - 2) == "_s";
+        } else if (word == "num" && !hasValue) {
+            state.m_nInputType = kInputNumeric;
+        } else if (word == "email" && !hasValue) {
+            state.m_nInputType = kInputEmail;
+        } else if (word == "maxlen") {
+            needValue();
+            state.m_bMaxLength = true;
+            state.m_nMaxLength = ToInt(value, lineNo);
+        } else if (word == "minlen") {
+            needValue();
+            state.m_bMinLength = true;
+            state.m_nMinLength = ToInt(value, lineNo);
+        } else if (word == "lt") {
+            needValue();
+            state.m_bLessThan = true;
+            state.m_dLessThan = ToDouble(value, lineNo);
+        } else if (word == "gt") {
+            needValue();
+            state.m_bGreaterThan = true;
+            state.m_dGreaterThan = ToDouble(value, lineNo);
+        } else if (word == "regexp") {
+            needValue();
+            state.m_bRegExp = true;
+            state.m_strRegExp = value;
+        } else if (kind >= kValEqualTo && kind <= kValNotEqualElement) {
+            needValue();
+            // Through the Comparison page's "Add New", which refuses an
+            // entry without a second element and duplicates.
+            int selected = -1;
+            if (AddComparison(state.m_Comparisons, SComparison{kind - kValEqualTo, value},
+                              selected) < 0)
+                throw SParseError{lineNo, "the comparison " + rule + " was refused"};
+        } else {
+            throw BadRule(lineNo, rule, "text box");
+        }
+    }
+    StoreTextValidations(form, index, state);
+}
+
+void EditChoice(CHtmlForm& form, int index, const std::vector<std::string>& rules, int lineNo) {
+    const bool checkbox = form.GetElement(index).m_nType == kTypeCheckbox;
+    SCheckboxValidationState boxState;
+    SRadioValidationState radioState;
+    for (const std::string& rule : rules) {
+        bool hasValue = false;
+        auto [word, value] = SplitRule(rule, hasValue);
+        if (word == "dontselectchk" && !hasValue) {
+            boxState.m_nChoice = kCheckboxDontSelect;
+            radioState.m_bDontSelect = true;
+        } else if (checkbox && word == "selmin") {
+            boxState.m_nChoice = kCheckboxSelectAtLeast;
+            boxState.m_nMinCount = hasValue ? ToInt(value, lineNo) : 1;
+        } else if (!checkbox && word == "selone" && !hasValue) {
+            radioState.m_bSelectOne = true;
+        } else {
+            throw BadRule(lineNo, rule, checkbox ? "check box" : "radio button");
+        }
+    }
+    if (checkbox)
+        StoreCheckboxValidations(form, index, boxState);
+    else
+        StoreRadioValidations(form, index, radioState);
+}
+
+void EditOther(CHtmlForm& form, int index, const std::vector<std::string>& rules, int lineNo) {
+    const int type = form.GetElement(index).m_nType;
+    SListboxValidationState listState;
+    SFileValidationState fileState;
+    SMultilineValidationState areaState;
+    const char* typeName = type == kTypeListbox ? "list box" : type == kTypeFile ? "file" : "text area";
+    for (const std::string& rule : rules) {
+        bool hasValue = false;
+        auto [word, value] = SplitRule(rule, hasValue);
+        if (type == kTypeListbox && word == "dontselect" && hasValue) {
+            listState.m_bDontSelect = true;
+            listState.m_nOption = ToInt(value, lineNo);
+        } else if (type == kTypeFile && word == "req" && !hasValue) {
+            fileState.m_bMandatory = true;
+        } else if (type == kTypeMultiline && word == "req" && !hasValue) {
+            areaState.m_bMandatory = true;
+        } else if (type == kTypeMultiline && word == "maxlen" && hasValue) {
+            areaState.m_bMaxLength = true;
+            areaState.m_nMaxLength = ToInt(value, lineNo);
+        } else if (type == kTypeMultiline && word == "minlen" && hasValue) {
+            areaState.m_bMinLength = true;
+            areaState.m_nMinLength = ToInt(value, lineNo);
+        } else {
+            throw BadRule(lineNo, rule, typeName);
+        }
+    }
+    if (type == kTypeListbox)
+        StoreListboxValidations(form, index, listState);
+    else if (type == kTypeFile)
+        StoreFileValidations(form, index, fileState);
+    else
+        StoreMultilineValidations(form, index, areaState);
+}
+
+// "edit ELEMENT RULE...": the element's validation editor with these rules
+// ticked, stored as the editor stores them (default messages, group rules
+// shared with the other members).
+void Edit(CHtmlForm& form, const std::vector<std::string>& f, int lineNo) {
+    if (f.size() < 2)
+        throw SParseError{lineNo, "edit needs ELEMENT [RULE ...]"};
+    const int index = ElementIndex(form, f[1], lineNo);
+    const std::vector<std::string> rules(f.begin() + 2, f.end());
+    switch (form.GetElement(index).m_nType) {
+        case kTypeTextbox:
+            return EditTextbox(form, index, rules, lineNo);
+        case kTypeCheckbox:
+        case kTypeRadio:
+            return EditChoice(form, index, rules, lineNo);
+        case kTypeListbox:
+        case kTypeFile:
+        case kTypeMultiline:
+            return EditOther(form, index, rules, lineNo);
+        default:
+            throw SParseError{lineNo, "this element type has no validations: " + f[1]};
+    }
+}
+
+// "message ELEMENT KIND[=ARG] TEXT": the error-message editor sets the
+// message of the element's first validation of that kind (and argument).
+void EditMessage(CHtmlForm& form, const std::vector<std::string>& f, int lineNo) {
+    if (f.size() != 4)
+        throw SParseError{lineNo, "message needs ELEMENT KIND[=ARG] TEXT"};
+    const int index = ElementIndex(form, f[1], lineNo);
+    bool hasValue = false;
+    auto [word, value] = SplitRule(f[2], hasValue);
+    const int kind = KindOfWord(word);
+    if (kind == 0)
+        throw SParseError{lineNo, "unknown validation kind: " + word};
+    for (const SErrorStringElement& element : BuildErrorStringTree(form).m_Elements) {
+        if (element.m_nElement != index)
+            continue;
+        for (const SErrorStringNode& node : element.m_Validations) {
+            const CValidation* v = FindValidation(form, node);
+            if (v && v->m_nKind == kind && (!hasValue || v->m_strText == value)) {
+                SetValidationMessage(form, node, f[3]);
+                return;
+            }
+        }
+    }
+    throw SParseError{lineNo, f[1] + " has no " + f[2] + " validation"};
+}
+
 CHtmlForm ParseDescription(std::istream& in) {
     CHtmlForm form;
     std::string line;
     int lineNo = 0;
+    // The editors work on the finished element list, as in the wizard,
+    // where validations are edited after the form is designed: group
+    // membership depends on every element.
+    std::vector<std::pair<int, std::vector<std::string>>> edits;
     while (std::getline(in, line)) {
         ++lineNo;
         std::vector<std::string> f = SplitFields(line, lineNo);
@@ -304,9 +535,17 @@ CHtmlForm ParseDescription(std::istream& in) {
             list->m_Items.push_back({f[1], f[2], f.size() > 3 && f[3] == "selected"});
         } else if (f[0] == "validation") {
             AddValidation(form, f, lineNo);
+        } else if (f[0] == "edit" || f[0] == "message") {
+            edits.emplace_back(lineNo, f);
         } else {
             throw SParseError{lineNo, "unknown statement: " + f[0]};
         }
+    }
+    for (const auto& [at, f] : edits) {
+        if (f[0] == "edit")
+            Edit(form, f, at);
+        else
+            EditMessage(form, f, at);
     }
     return form;
 }
@@ -466,6 +705,14 @@ const char* const kFormUsage =
     "      KIND: req alpha alpha_s alnum alnum_s num email regexp maxlen minlen lt gt\n"
     "            eqelmnt ltelmnt leelmnt gtelmnt geelmnt neelmnt selmin selone\n"
     "            dontselectchk dontselect\n"
+    "  edit ELEMENT|@N RULE...            the element's validation editor (default\n"
+    "                                     messages, group rules shared):\n"
+    "      text box: req alpha alpha_s alnum alnum_s num email maxlen=N minlen=N\n"
+    "                lt=X gt=X regexp=EXPR eqelmnt=OTHER ltelmnt= leelmnt= gtelmnt=\n"
+    "                geelmnt= neelmnt=\n"
+    "      check box: selmin[=N] dontselectchk    radio button: selone dontselectchk\n"
+    "      list box: dontselect=INDEX    file: req    text area: req maxlen=N minlen=N\n"
+    "  message ELEMENT|@N KIND[=ARG] TEXT the error-message editor\n"
     "Fields with blanks go in double quotes (escapes \\\" \\\\ \\n \\r \\t); lines\n"
     "starting with # are comments.\n";
 
