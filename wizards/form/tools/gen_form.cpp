@@ -37,7 +37,8 @@
 //       box: dontselect=INDEX. File: req. Text area: req maxlen=N minlen=N.
 //   message ELEMENT KIND[=ARG] TEXT
 //       the error-message editor: TEXT becomes the message of the element's
-//       first validation of that kind (and with that argument).
+//       first validation of that kind (and with that argument); a group
+//       rule's message is found on whichever member of the group carries it.
 //   edit and message statements apply, in their order, once every element
 //   is read.
 //
@@ -46,6 +47,7 @@
 //   element textbox email E-mail
 //   element button sub Send kind=submit
 //   validation email req - "Please enter the value for email"
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -483,8 +485,13 @@ void EditMessage(CHtmlForm& form, const std::vector<std::string>& f, int lineNo)
     const int kind = KindOfWord(word);
     if (kind == 0)
         throw SParseError{lineNo, "unknown validation kind: " + word};
+    // A group rule shows once, on the member that generates it.
+    std::vector<int> members = {index};
+    if ((kind == kValSelectMin || kind == kValSelectOne) &&
+        IsGroupType(form.GetElement(index).m_nType))
+        members = GroupMembers(form, index);
     for (const SErrorStringElement& element : BuildErrorStringTree(form).m_Elements) {
-        if (element.m_nElement != index)
+        if (std::find(members.begin(), members.end(), element.m_nElement) == members.end())
             continue;
         for (const SErrorStringNode& node : element.m_Validations) {
             const CValidation* v = FindValidation(form, node);
