@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <system_error>
@@ -122,14 +124,6 @@ EPrint ParsePrint(const std::string& text) {
     return it->second;
 }
 
-std::string Absolute(const std::string& path) {
-    std::error_code ec;
-    fs::path absolute = fs::absolute(path, ec);
-    if (ec)
-        return path;
-    return absolute.lexically_normal().string();
-}
-
 // Splits the command line after the subcommand name into the common
 // options and the subcommand's own arguments.
 SGenOptions ParseCommon(const std::vector<std::string>& args, std::vector<std::string>& rest,
@@ -200,9 +194,9 @@ SGenOptions ParseCommon(const std::vector<std::string>& args, std::vector<std::s
         throw CUsageError("empty path");
     options.insert = insertSeen;
     if (insertSeen || pageSeen) {
-        options.page = Absolute(insertSeen ? insertPage : page);
+        options.page = AbsolutePath(insertSeen ? insertPage : page);
         options.scriptFolder = scriptToSeen
-                                   ? Absolute(scriptTo)
+                                   ? AbsolutePath(scriptTo)
                                    : fs::path(options.page).parent_path().string();
     }
     return options;
@@ -212,6 +206,12 @@ std::string ProgramFolder() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     return ec ? std::string() : exe.parent_path().string();
+}
+
+bool FileHolds(const std::string& path, const std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return bytes.find(text) != std::string::npos;
 }
 
 bool IsFolder(const std::string& path) {
@@ -355,7 +355,11 @@ int Generate(const SSubcommand& subcommand, const SGenOptions& options,
         SInsertRequest request{options.page, destination, options.newFile, options.placeholder};
         if (!generated.insert(request)) {
             err << kProgram << " " << subcommand.name << ": the code was not inserted into "
-                << options.page << "\n";
+                << options.page;
+            // The most likely reason, which the insertion itself does not say.
+            if (options.placeholder && !FileHolds(options.page, generated.placeholderText))
+                err << " (the page holds no " << generated.placeholderText << ")";
+            err << "\n";
             return kExitFailed;
         }
     }
@@ -405,6 +409,14 @@ std::vector<SSubcommand> Subcommands() {
     for (const auto& entry : Registry())
         all.push_back(entry.second);
     return all;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ec;
+    fs::path absolute = fs::absolute(path, ec);
+    if (ec)
+        return path;
+    return absolute.lexically_normal().string();
 }
 
 std::string ScriptsFolder() {

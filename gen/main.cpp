@@ -7,7 +7,6 @@
 #include "ondrelo/gen/GenCommand.h"
 
 int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(true);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return ondrelo::gen::Run(args, std::cout, std::cerr);
 }

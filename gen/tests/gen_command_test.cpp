@@ -252,10 +252,13 @@ TEST_F(GenCommand, InsertFailuresExitOneAndLoseNothing) {
     EXPECT_EQ(Gen({"probe", "--insert", site + "/missing.html"}), kExitFailed);
     EXPECT_EQ(g_probe.calls, 0);
 
-    // The wizard's insertion refuses.
+    // The wizard's insertion refuses; a missing placeholder is named.
     g_probe.succeed = false;
     EXPECT_EQ(Gen({"probe", "--insert", page}), kExitFailed);
     EXPECT_NE(err.str().find("not inserted"), std::string::npos);
+    EXPECT_EQ(err.str().find("holds no"), std::string::npos);
+    EXPECT_EQ(Gen({"probe", "--insert", page, "--placeholder"}), kExitFailed);
+    EXPECT_NE(err.str().find("(the page holds no _PROBE_)"), std::string::npos) << err.str();
     EXPECT_EQ(ReadFile(page), "mine");
 
     // The wizard's core raises its error object.

@@ -49,6 +49,8 @@
 //   validation email req - "Please enter the value for email"
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -61,6 +63,7 @@
 #include "formwarden/FormCodeGen.h"
 #include "formwarden/FormInsertion.h"
 #include "formwarden/FormModel.h"
+#include "formwarden/FormPageScanner.h"
 #include "formwarden/FormTemplate.h"
 #include "formwarden/Validations.h"
 #include "ondrelo/gen/GenCommand.h"
@@ -114,10 +117,17 @@ std::vector<std::string> SplitFields(const std::string& line, int lineNo) {
     return fields;
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 int ToInt(const std::string& s, int lineNo) {
     char* end = nullptr;
+    errno = 0;
     long v = std::strtol(s.c_str(), &end, 10);
-    if (s.empty() || *end != '\0') {
+    if (s.empty() || *end != '\0' || errno == ERANGE || v < INT_MIN || v > INT_MAX) {
         throw SParseError{lineNo, "not a number: " + s};
     }
     return static_cast<int>(v);
@@ -504,8 +514,10 @@ void EditMessage(CHtmlForm& form, const std::vector<std::string>& f, int lineNo)
     throw SParseError{lineNo, f[1] + " has no " + f[2] + " validation"};
 }
 
-CHtmlForm ParseDescription(std::istream& in) {
-    CHtmlForm form;
+// Reads description statements into `form`. With `design` false the form
+// was read from a page: its elements are the page's, and only validation
+// statements (edit, message, validation, custom) may change it.
+void ParseDescription(std::istream& in, CHtmlForm& form, bool design) {
     std::string line;
     int lineNo = 0;
     // The editors work on the finished element list, as in the wizard,
@@ -518,14 +530,24 @@ CHtmlForm ParseDescription(std::istream& in) {
         if (f.empty() || f[0][0] == '#') {
             continue;
         }
+        if (!design && (f[0] == "form" || f[0] == "element" || f[0] == "item")) {
+            throw SParseError{lineNo, f[0] + " does not apply to a form read from a page"};
+        }
         if (f[0] == "form") {
             if (f.size() != 5) {
                 throw SParseError{lineNo, "form needs NAME ACTION METHOD LAYOUT"};
             }
+            const std::string method = Lower(f[3]);
+            if (method != "get" && method != "post") {
+                throw SParseError{lineNo, "the method is get or post, not " + f[3]};
+            }
+            if (f[4] != "table" && f[4] != "plain") {
+                throw SParseError{lineNo, "the layout is table or plain, not " + f[4]};
+            }
             form.m_strName = f[1];
             form.m_strAction = f[2];
-            form.m_nMethod = f[3] == "post" || f[3] == "POST" ? kMethodPost : kMethodGet;
-            form.m_bTableLayout = f[4] != "plain";
+            form.m_nMethod = method == "post" ? kMethodPost : kMethodGet;
+            form.m_bTableLayout = f[4] == "table";
         } else if (f[0] == "custom") {
             form.m_strCustomValidation = f.size() > 1 ? f[1] : "";
         } else if (f[0] == "element") {
@@ -554,7 +576,6 @@ CHtmlForm ParseDescription(std::istream& in) {
         else
             EditMessage(form, f, at);
     }
-    return form;
 }
 
 const std::map<std::string, std::string>& Samples() {
@@ -613,21 +634,18 @@ const std::map<std::string, std::string>& Samples() {
 // The form and the generator that points into it, kept alive together.
 struct SFormJob {
     CHtmlForm form;
+    // The page the form was read from (validations only), or null.
+    std::unique_ptr<CFormPageScanner> page;
     CFormCodeGen generator;
 };
 
 bool EndsWithTemplateExtension(const std::string& path) {
-    if (path.size() < 3)
-        return false;
-    std::string end = path.substr(path.size() - 3);
-    for (char& c : end)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return end == ".ft";
+    return path.size() >= 3 && Lower(path.substr(path.size() - 3)) == ".ft";
 }
 
-CHtmlForm ParseText(std::istream& in, const std::string& source) {
+void ParseText(std::istream& in, const std::string& source, CHtmlForm& form, bool design) {
     try {
-        return ParseDescription(in);
+        ParseDescription(in, form, design);
     } catch (const SParseError& e) {
         throw ondrelo::gen::CGenFailure(source + ": line " + std::to_string(e.line) + ": " +
                                         e.text);
@@ -635,37 +653,53 @@ CHtmlForm ParseText(std::istream& in, const std::string& source) {
 }
 
 // Reads the form from a template file (by its extension) or a description.
-CHtmlForm LoadForm(const std::string& file) {
+// Reads the form from a template file (by its extension) or a description;
+// with `design` false only the validation statements of a description.
+void LoadForm(const std::string& file, CHtmlForm& form, bool design) {
     if (file == "-")
-        return ParseText(std::cin, "standard input");
+        return ParseText(std::cin, "standard input", form, design);
     if (EndsWithTemplateExtension(file)) {
-        CHtmlForm form;
+        if (!design)
+            throw ondrelo::gen::CUsageError("a template is a whole form, not validations for a page");
         // The template reader reports what went wrong through the prompt.
         if (!CFormTemplateFile().LoadFile(file, form))
             throw ondrelo::gen::CGenFailure("cannot read the form template " + file);
-        return form;
+        return;
     }
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw ondrelo::gen::CGenFailure("cannot open " + file);
-    return ParseText(in, file);
+    ParseText(in, file, form, design);
 }
 
-void RunForm(const std::vector<std::string>& args, const ondrelo::gen::SGenOptions&,
+void RunForm(const std::vector<std::string>& args, const ondrelo::gen::SGenOptions& options,
              ondrelo::gen::SGenerated& out) {
     std::string sample;
     std::string file;
+    std::string fromPage;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--sample" && i + 1 < args.size()) {
+        if (args[i] == "--sample" && i + 1 < args.size() && sample.empty()) {
             sample = args[++i];
-        } else if (file.empty() && (args[i] == "-" || args[i][0] != '-')) {
+        } else if (args[i] == "--from-page" && i + 1 < args.size() && fromPage.empty()) {
+            fromPage = args[++i];
+        } else if (file.empty() && !args[i].empty() && (args[i] == "-" || args[i][0] != '-')) {
             file = args[i];
         } else {
             throw ondrelo::gen::CUsageError("unexpected argument '" + args[i] + "'");
         }
     }
-    if (sample.empty() == file.empty())
+    if (!fromPage.empty()) {
+        if (!sample.empty())
+            throw ondrelo::gen::CUsageError("--from-page and --sample exclude each other");
+        fromPage = ondrelo::gen::AbsolutePath(fromPage);
+        // The wizard fixes the insertion to the page the form came from.
+        if (options.insert && (options.newFile || options.placeholder || options.page != fromPage))
+            throw ondrelo::gen::CUsageError(
+                "validations for a page's form go back into that page: --insert " + fromPage +
+                " (without --new or --placeholder)");
+    } else if (sample.empty() == file.empty()) {
         throw ondrelo::gen::CUsageError("give a description or template FILE, or --sample NAME");
+    }
 
     auto job = std::make_shared<SFormJob>();
     if (!sample.empty()) {
@@ -678,11 +712,19 @@ void RunForm(const std::vector<std::string>& args, const ondrelo::gen::SGenOptio
                                             ")");
         }
         std::istringstream in(it->second);
-        job->form = ParseText(in, "sample " + sample);
+        ParseText(in, "sample " + sample, job->form, true);
+    } else if (!fromPage.empty()) {
+        // As the wizard's "add validations" run: the page's first form with
+        // the validations generated into it before.
+        job->page = std::make_unique<CFormPageScanner>();
+        if (!job->page->LoadPage(fromPage, job->form))
+            throw ondrelo::gen::CGenFailure("cannot read a form from " + fromPage);
+        if (!file.empty())
+            LoadForm(file, job->form, false);
     } else {
-        job->form = LoadForm(file);
+        LoadForm(file, job->form, true);
     }
-    job->generator.SetModel(&job->form, &job->form.m_Elements, nullptr);
+    job->generator.SetModel(&job->form, &job->form.m_Elements, job->page.get());
 
     out.generator = std::shared_ptr<CCodeGen>(job, &job->generator);
     out.scriptName = kValidatorScriptFileName;
@@ -700,6 +742,10 @@ const char* const kFormUsage =
     "  ondrelo-gen form FILE|-           a form description (- reads standard input)\n"
     "  ondrelo-gen form TEMPLATE.ft      a form template saved by the wizard\n"
     "  ondrelo-gen form --sample NAME    a built-in description (example, all)\n"
+    "  ondrelo-gen form --from-page PAGE [FILE|-]\n"
+    "      the first form of PAGE with the validations generated into it before;\n"
+    "      FILE may hold custom, edit, message and validation lines. Only the\n"
+    "      validations are generated; --insert PAGE puts them back into PAGE.\n"
     "Description lines:\n"
     "  form NAME ACTION get|post table|plain\n"
     "  custom BODY                        the custom validation function's body\n"

@@ -124,6 +124,10 @@ std::vector<SSubcommand> Subcommands();
 // the exit code.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// A path made absolute and normalised the way the common options' paths
+// are, so that a subcommand can compare its own paths with them.
+std::string AbsolutePath(const std::string& path);
+
 // The folder the runtime scripts are copied from: the settings store's
 // scripts path, else the scripts folder next to the program (installed:
 // <prefix>/share/ondrelo/scripts; build tree: <build>/scripts). Empty when

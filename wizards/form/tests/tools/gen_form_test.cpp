@@ -10,6 +10,7 @@
 #include "StoreFixture.h"
 #include "formwarden/FormCodeGen.h"
 #include "formwarden/FormInsertion.h"
+#include "formwarden/FormPageScanner.h"
 #include "formwarden/FormTemplate.h"
 #include "formwarden/Validations.h"
 #include "ondrelo/Common.h"
@@ -217,6 +218,9 @@ TEST_F(GenForm, EditorRefusalsAndBadDescriptionsFailWithTheLine) {
         {"element textbox\n", "line 5: element needs TYPE NAME CAPTION"},
         {"element textbox q \"open\n", "line 5: unterminated quoted field"},
         {"bogus\n", "line 5: unknown statement: bogus"},
+        {"form f x put table\n", "line 5: the method is get or post, not put"},
+        {"form f x get grid\n", "line 5: the layout is table or plain, not grid"},
+        {"edit a maxlen=99999999999\n", "line 5: not a number: 99999999999"},
     };
     for (const auto& [line, message] : cases) {
         const std::string file = Describe(elements + line);
@@ -332,6 +336,51 @@ TEST_F(GenForm, InsertWritesThePageTheWizardWrites) {
         EXPECT_EQ(ReadFile(m_dir + "/gen/gen_validatorv3.js"), kRuntime);
         fs::remove(m_dir + "/gen/gen_validatorv3.js");
     }
+}
+
+// Validations for a form already in a page: read back, edited, and put
+// back into that page, as the wizard's "add validations" run does.
+TEST_F(GenForm, FromPageWritesThePageTheWizardWrites) {
+    const std::string wizardPage = m_dir + "/wizard/p.html";
+    const std::string genPage = m_dir + "/gen/p.html";
+    ASSERT_EQ(Gen({"form", "--sample", "example", "--insert", genPage, "--new"}), 0) << err.str();
+    WriteFile(wizardPage, ReadFile(genPage));
+
+    {
+        ondrelo::CScriptedPrompt prompt;
+        CHtmlForm form;
+        CFormPageScanner page;
+        ASSERT_TRUE(page.LoadPage(wizardPage, form));
+        STextValidationState state = LoadTextValidations(form, 0);
+        state.m_bMaxLength = true;
+        state.m_nMaxLength = 40;
+        StoreTextValidations(form, 0, state);
+        CFormCodeGen generator;
+        generator.SetModel(&form, &form.m_Elements, &page);
+        std::string include, code, instruction, warnings;
+        generator.GetCode(include, code, instruction, warnings);
+        ASSERT_TRUE(InsertFormCode(generator, wizardPage, m_dir + "/wizard/gen_validatorv3.js",
+                                   false, kPlaceAfterBodyTag));
+    }
+
+    // Only the validations are generated for a page's form.
+    EXPECT_EQ(Gen({"form", "--from-page", genPage, "--print", "instruction"}), 0);
+    EXPECT_EQ(out.str(),
+              "3. Copy and paste the validations for your form just below the </FORM> tag.");
+    const std::string edits = Describe("edit email req email maxlen=40\n");
+    EXPECT_EQ(Gen({"form", "--from-page", genPage, edits, "--insert", genPage}), 0) << err.str();
+    EXPECT_EQ(ReadFile(genPage), ReadFile(wizardPage));
+    EXPECT_NE(ReadFile(genPage).find("maxlen=40"), std::string::npos);
+
+    // The validations go back into the page they came from, and the page's
+    // elements are not redesigned.
+    EXPECT_EQ(Gen({"form", "--from-page", genPage, "--insert", m_dir + "/gen/other.html"}), 2);
+    EXPECT_EQ(Gen({"form", "--from-page", genPage, "--insert", genPage, "--placeholder"}), 2);
+    EXPECT_EQ(Gen({"form", "--from-page", genPage, Describe("element textbox x X\n")}), 1);
+    EXPECT_NE(err.str().find("element does not apply to a form read from a page"),
+              std::string::npos);
+    EXPECT_EQ(Gen({"form", "--from-page", m_dir + "/gen/missing.html"}), 1);
+    EXPECT_EQ(ReadFile(genPage), ReadFile(wizardPage));
 }
 
 TEST_F(GenForm, InsertIntoAPageWithoutPlaceholderFailsAndKeepsThePage) {
