@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "ondrelo/CodeGen.h"
 #include "ondrelo/OndException.h"
 #include "ondrelo/OndRegistryHandler.h"

@@ -7,7 +7,8 @@
 #include <sstream>
 
 #include "../core/FormTestUtil.h"
-#include "StoreFixture.h"
+#include "ondrelo/ScriptedPrompt.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "formwarden/FormCodeGen.h"
 #include "formwarden/FormInsertion.h"
 #include "formwarden/FormPageScanner.h"
