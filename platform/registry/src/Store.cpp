@@ -718,14 +718,17 @@ LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
         }
         g_conn.dev = st.st_dev;
         g_conn.ino = st.st_ino;
-        if (forWrite && !g_conn.readOnly) {
-            RemoveStaleTemporaries(path);
-        }
     }
 
     if (forWrite) {
         if (g_conn.readOnly) {
             return Fail(ERROR_ACCESS_DENIED, StoreName(path) + " is read-only for this user");
+        }
+        if (!g_conn.tidied) {
+            // Once per connection: a creation killed after it had linked the
+            // store into place may have left its temporary file.
+            g_conn.tidied = true;
+            RemoveStaleTemporaries(path);
         }
         EnsureWal(g_conn);
         if (!g_conn.hasSchema) {

@@ -61,6 +61,7 @@ struct Connection {
     bool hasSchema = false;
     bool immutable = false;  // read-only view of a store whose folder we cannot write
     bool walChecked = false;
+    bool tidied = false;  // temporaries left by killed store creations removed
 };
 
 // Serialises every use of the cached connection within the process.
