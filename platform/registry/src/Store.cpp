@@ -70,9 +70,10 @@ void Drop() {
 // Copies everything in the write-ahead log into the store file and empties
 // the log, then closes. Closing alone folds the log in only when no other
 // process has the store open; the checkpoint does it regardless, waiting for
-// readers in the middle of a read (up to the busy timeout).
+// readers in the middle of a read (up to the busy timeout). A connection
+// that only read leaves that to the writers.
 void CheckpointAndDrop() {
-    if (g_conn.db && g_conn.pid == getpid() && !g_conn.readOnly) {
+    if (g_conn.db && g_conn.pid == getpid() && g_conn.wrote) {
         sqlite3_exec(g_conn.db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
     }
     Drop();
@@ -724,6 +725,7 @@ LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
         if (g_conn.readOnly) {
             return Fail(ERROR_ACCESS_DENIED, StoreName(path) + " is read-only for this user");
         }
+        g_conn.wrote = true;
         if (!g_conn.tidied) {
             // Once per connection: a creation killed after it had linked the
             // store into place may have left its temporary file.

@@ -62,6 +62,7 @@ struct Connection {
     bool immutable = false;  // read-only view of a store whose folder we cannot write
     bool walChecked = false;
     bool tidied = false;  // temporaries left by killed store creations removed
+    bool wrote = false;   // opened for a change at least once
 };
 
 // Serialises every use of the cached connection within the process.
