@@ -55,6 +55,13 @@ std::string Trim(const std::string& s) {
     return Trim(s.data(), s.data() + s.size());
 }
 
+// Room kept free behind a page's text for the code a wizard inserts: enough
+// for its usual insertions, so that they move the text in place instead of
+// copying it into a larger buffer.
+std::size_t InsertionRoom(std::size_t size) {
+    return std::min<std::size_t>(size / 8, std::size_t{1} << 20) + 4096;
+}
+
 [[noreturn]] void ThrowTooLarge() {
     COndException::ThrowOndException(kTooLargeText, kScanErrorCode);
     // ThrowOndException only returns when it could not build the error object.
@@ -394,11 +401,13 @@ std::string ReadWhole(const std::string& path, SFileStamp& stamp) {
     if (::statx(file.fd, "", AT_EMPTY_PATH, kStampMask, &sx) != 0) {
         throw ondrelo::CFileException::FromErrno(errno, path, "read");
     }
-    // Read straight into the text; the size is only a first guess, as the
-    // file may grow or shrink while it is read.
+    // Read straight into the text, with room for the insertions behind it;
+    // the size is only a first guess, as the file may grow or shrink while
+    // it is read.
     std::string data;
     std::size_t have = 0;
-    data.resize(S_ISREG(sx.stx_mode) ? static_cast<std::size_t>(sx.stx_size) + 1 : 65536);
+    const std::size_t expected = static_cast<std::size_t>(sx.stx_size);
+    data.resize(S_ISREG(sx.stx_mode) ? expected + InsertionRoom(expected) : 65536);
     for (;;) {
         if (have == data.size()) {
             data.resize(data.size() * 2);
@@ -691,7 +700,7 @@ void CHTMLScanner::InsertAt(std::uint32_t position, const std::string& code, boo
         // the few insertions that usually follow it, instead of growing the
         // buffer (and moving the page) again on each of them.
         std::string grown;
-        grown.reserve(size + std::min<std::size_t>(size / 8, 1u << 20) + 4096);
+        grown.reserve(size + InsertionRoom(size));
         grown.append(m_strText, 0, at);
         grown += text;
         grown.append(m_strText, at, std::string::npos);
