@@ -15,21 +15,21 @@
 #include <iostream>
 #include <random>
 
-#include "StoreFixture.h"
 #include "ondrelo/AtomicFile.h"
 #include "ondrelo/OndException.h"
+#include "ondrelo/testsupport/ScratchDir.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 
 namespace fs = std::filesystem;
 using ondrelo::CFileException;
 using ondrelo::ReplaceFileAtomically;
-using ondrelo::registry::testing::ReadFile;
 using ondrelo::registry::testing::RunInChild;
-using ondrelo::registry::testing::StoreTest;
-using ondrelo::registry::testing::WriteFile;
+using ondrelo::test::ReadFile;
+using ondrelo::test::WriteFile;
 
 namespace {
 
-class AtomicFile : public StoreTest {
+class AtomicFile : public ::testing::Test {
 public:
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
@@ -42,16 +42,15 @@ public:
 
 protected:
     void SetUp() override {
-        StoreTest::SetUp();
-        m_folder = m_dir + "/site";
+        m_folder = m_scratch / "site";
         fs::create_directory(m_folder);
         m_page = m_folder + "/page.html";
     }
     void TearDown() override {
         ondrelo::UseUnnamedTempFiles(true);
-        StoreTest::TearDown();
     }
 
+    ondrelo::test::CScratchDir m_scratch;
     std::string m_folder;
     std::string m_page;
 };
