@@ -135,11 +135,14 @@ bool InsertFormIntoExistingFile(CHTMLScanner& scanner, CFormCodeGen& generator,
         int added = 0;
         scanner.InsertSignature(script, added);
         const std::string code = html + script;
-        const bool placed = placement == kPlaceAfterBodyTag
-                                ? scanner.InsertAfterBodyTag(code)
-                                : scanner.ReplaceStringWithCode(kFormPlaceholder, code, false);
-        if (!placed)
+        // A page the code cannot go into after its body tag raises the
+        // scanner's error, which says why; a missing placeholder is told here.
+        if (placement == kPlaceAfterBodyTag) {
+            scanner.InsertAfterBodyTag(code);
+        } else if (!scanner.ReplaceStringWithCode(kFormPlaceholder, code, false)) {
+            FormErrorMessage(FormString(IDS_REPLACE_FAILED));
             return false;
+        }
         return scanner.SaveFile() == 1;
     });
     if (!done)

@@ -240,24 +240,42 @@ TEST_F(FormInsertion, FailuresWriteNothing) {
     CHtmlForm form;
     AddElement<CTextData>(form, "a", "A");
     Design(form);
+    // Each failure is told, with the step that failed and why.
     const struct {
         const char* label;
         const char* page;
         int placement;
+        const char* message;
     } cases[] = {
-        {"no placeholder", "<html><head></head><body>x</body></html>", kPlaceAtPlaceholder},
-        {"body without end tag", "<html><head></head><body>x", kPlaceAfterBodyTag},
-        {"neither head nor body", "<p>_PLACE_THE_FORM_HERE_</p>", kPlaceAtPlaceholder},
+        {"no placeholder", "<html><head></head><body>x</body></html>", kPlaceAtPlaceholder,
+         "Failed replacing the tring with the code"},
+        {"no body start tag", "<html><head></head><p>x</p></html>", kPlaceAfterBodyTag,
+         "Error 1003: Inserting the code after the <body> tag failed: the page has no complete "
+         "<body> start tag"},
+        {"neither head nor body", "<p>_PLACE_THE_FORM_HERE_</p>", kPlaceAtPlaceholder,
+         "Error 1003: Inserting the script file's inclusion line failed: the page has neither"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         WriteFile(dir / "p.html", c.page);
         CFormPageScanner scanner;
+        prompt.Clear();
         EXPECT_FALSE(InsertFormIntoExistingFile(scanner, generator, dir / "p.html",
                                                 dir / "gen_validatorv3.js", c.placement));
         EXPECT_EQ(ReadFile(dir / "p.html"), c.page);
         EXPECT_FALSE(scanner.IsOpen(dir / "p.html")) << "closed without saving";
+        ASSERT_EQ(prompt.Records().size(), 1u);
+        EXPECT_EQ(prompt.Records()[0].text.rfind(c.message, 0), 0u) << prompt.Records()[0].text;
     }
+
+    // The body's end tag may be left out: the form goes after the start tag.
+    WriteBytes(dir / "p.html", "<html><head></head><body bgcolor=white>\n<p>x");
+    CFormPageScanner open;
+    ASSERT_TRUE(InsertFormIntoExistingFile(open, generator, dir / "p.html", "", kPlaceAfterBodyTag));
+    const std::string page = ReadBytes(dir / "p.html");
+    EXPECT_EQ(Count(page, "<FORM name="), 1);
+    EXPECT_LT(page.find("<body bgcolor=white>"), page.find("<FORM name="));
+    EXPECT_EQ(page.substr(page.size() - 5), "\n<p>x");
 
     CFormPageScanner scanner;
     EXPECT_FALSE(InsertFormIntoExistingFile(scanner, generator, dir / "absent.html",
