@@ -134,8 +134,8 @@ describe('comparisons between two fields', PARALLEL, () => {
             v: validation(12, 'f must be Less than g', {text: 'g'}),
             // Numbers as typed compare as numbers, blanks around them ignored;
             // "1,000" and "1e3" are text, and as text "1,000" sorts before "999".
-            bad: [['10', '9'], [' 10 ', '9'], ['1e3', '2'], ['b', 'a']],
-            good: [['9', '10'], ['-3.5', '2'], ['1,000', '999'], ['.5', '0.75']]
+            bad: [['10', '9'], [' 10 ', '9'], ['b', 'a']],
+            good: [['9', '10'], ['-3.5', '2'], ['1,000', '999'], ['1e3', '2'], ['.5', '0.75']]
         },
         {
             title: 'geelmnt',
