@@ -221,9 +221,9 @@ private:
 
     std::vector<std::uint32_t> GroupName() {
         std::vector<std::uint32_t> name;
-        if (!IsNameStart(Peek()))
+        if (AtEnd() || !IsNameStart(Peek()))
             throw SSyntaxError{"Invalid capture group name"};
-        while (IsNamePart(Peek()))
+        while (!AtEnd() && IsNamePart(Peek()))
             name.push_back(m_cps[m_pos++]);
         if (Peek() != '>')
             throw SSyntaxError{"Invalid capture group name"};
@@ -232,6 +232,10 @@ private:
     }
 
     void Group() {
+        // Groups nest by recursion; a depth no one types is refused before
+        // it could exhaust the stack.
+        if (++m_nDepth > kMaxDepth)
+            throw SSyntaxError{"Regular expression too large"};
         ++m_pos;  // "("
         bool repeatable = true;
         if (Peek() == '?') {
@@ -243,7 +247,8 @@ private:
                 repeatable = false;  // a look-behind cannot be repeated
             } else if (kind == '<') {
                 m_pos += 2;
-                m_Names.insert(GroupName());
+                if (!m_Names.insert(GroupName()).second)
+                    throw SSyntaxError{"Duplicate capture group name"};
             } else {
                 throw SSyntaxError{"Invalid group"};
             }
@@ -252,6 +257,7 @@ private:
         if (Peek() != ')')
             throw SSyntaxError{"Unterminated group"};
         ++m_pos;
+        --m_nDepth;
         if (!repeatable) {
             if (AtQuantifier())
                 throw SSyntaxError{"Invalid quantifier"};
@@ -269,11 +275,7 @@ private:
             if (Peek() != '<')
                 throw SSyntaxError{"Invalid named reference"};
             ++m_pos;
-            try {
-                m_References.push_back(GroupName());
-            } catch (const SSyntaxError&) {
-                throw SSyntaxError{"Invalid named reference"};
-            }
+            m_References.push_back(GroupName());
             return;
         }
         ++m_pos;  // every other escape is a character, a class or a back reference
@@ -367,8 +369,11 @@ private:
         }
     }
 
+    static constexpr int kMaxDepth = 5000;
+
     std::vector<std::uint32_t> m_cps;
     std::size_t m_pos = 0;
+    int m_nDepth = 0;
     bool m_bNamedGroups = false;
     std::set<std::vector<std::uint32_t>> m_Names;
     std::vector<std::vector<std::uint32_t>> m_References;

@@ -66,6 +66,11 @@ TEST(JsRegExpSyntax, AgreesWithTheBrowser) {
         {"(?", "Invalid group"},
         {"(?<1a>x)", "Invalid capture group name"},
         {"(?<n>x)\\k<m>", "Invalid named capture referenced"},
+        {"(?<a>x)\\k", "Invalid named reference"},
+        {"(?<a>x)\\k<ab", "Invalid capture group name"},
+        {"(?<abc", "Invalid capture group name"},
+        {"(?<", "Invalid capture group name"},
+        {"(?<a>x)(?<a>y)", "Duplicate capture group name"},
         {"[abc", "Unterminated character class"},
         {"[z-a]", "Range out of order in character class"},
         {"[\\x41-\\x40]", "Range out of order in character class"},
@@ -75,6 +80,11 @@ TEST(JsRegExpSyntax, AgreesWithTheBrowser) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(JsRegExpSyntaxError(c.pattern), c.error) << c.pattern;
+}
+
+TEST(JsRegExpSyntax, DeepNestingIsJudgedWithoutExhaustingTheStack) {
+    EXPECT_EQ(JsRegExpSyntaxError(std::string(3000, '(') + std::string(3000, ')')), "");
+    EXPECT_EQ(JsRegExpSyntaxError(std::string(200000, '(')), "Regular expression too large");
 }
 
 TEST(JsRegExpSyntax, GeneratorWarnsAndStillWritesTheCall) {
