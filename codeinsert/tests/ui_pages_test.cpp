@@ -12,6 +12,7 @@
 
 #include "InsletFixture.h"
 #include "ondrelo/BrowserWnd.h"
+#include "ondrelo/DialogControls.h"
 #include "ondrelo/CommonUI.h"
 #include "ondrelo/Format.h"
 #include "ondrelo/Resources.h"
@@ -144,6 +145,13 @@ TEST_P(InsletFontTest, NoTextIsClipped) {
     }));
     EXPECT_TRUE(checked);
     EXPECT_EQ(wizardClipped, std::vector<std::string>{});
+
+    // The same controls at a font far larger than the one they were laid
+    // out for do not fit: what the check above would catch.
+    QFont larger = container->font();
+    larger.setPointSize(GetParam() * 2);
+    container->setFont(larger);
+    EXPECT_FALSE(ClippedTexts(container).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(PointSizes, InsletFontTest, ::testing::Values(9, 11, 14),
@@ -216,6 +224,8 @@ TEST_F(InsletTest, OpenInBrowserReportsAMissingPageOrABrowserThatDidNotStart) {
     MakeComponent();
     const std::string page = (Dir() / "site" / "new.html").string();
     m_handler.onInsert = [&] { Write("site/new.html", "<html></html>\n"); };
+    ASSERT_TRUE(COndRegistryHandler::SetSettingsValue("lastscriptpath",
+                                                      (Dir() / "site" / "js").string()));
     {
         CScriptedPrompt quiet;
         ASSERT_TRUE(RunWizard([&](QWidget* w) {

@@ -91,7 +91,7 @@ QString CBrowserWnd::ResolveResource(const QUrl& address) {
         relative += QLatin1String(".html");
     // A page is always the module's own; a style sheet or picture it lacks
     // may be Common's, shared by all help pages.
-    const QString own = ':' + parts[1] + QLatin1String("/html/") + relative;
+    const QString own = QLatin1String(":/") + parts[1] + QLatin1String("/html/") + relative;
     if (QFile::exists(own))
         return own;
     const QString shared =
