@@ -45,7 +45,7 @@ const ondrelo::StringTable kStrings = {
     {IDS_FILE_PATH_EMPTY, "File Path is Empty! Please select the HTML File that contains the Form"},
 };
 
-const ondrelo::SModuleResources kResources{"Formwarden", "", &kStrings, ":/Formwarden"};
+const ondrelo::SModuleResources kResources{"Formwarden", &kStrings, ":/Formwarden"};
 
 }  // namespace
 
