@@ -105,12 +105,13 @@ async function launchBrowser(relaxed) {
         '--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
         '--no-first-run', '--disable-component-update', '--disable-sync'
     ];
-    if (relaxed)
-        args.push('--disable-popup-blocking');
+    // The driver turns popup blocking off by default; only the relaxed
+    // browser keeps it off.
     const context = await chromium.launchPersistentContext(profile, {
         executablePath: CHROMIUM,
         headless: true,
-        args,
+        args: relaxed ? args.concat(['--disable-popup-blocking']) : args,
+        ignoreDefaultArgs: relaxed ? [] : ['--disable-popup-blocking'],
     });
     return {
         context,
@@ -122,7 +123,8 @@ async function launchBrowser(relaxed) {
 }
 
 // Every page records its window.open calls (address, name, features, and
-// what the opener then did with the window) in window.__opens.
+// what the opener then did with the window) in window.__opens, and the
+// cookies it writes in window.__cookieWrites.
 function recordOpens() {
     window.__opens = [];
     window.__calls = [];
@@ -145,6 +147,16 @@ function recordOpens() {
         }
         return w;
     };
+    // What the page asks the browser to store, before any cap on lifetimes.
+    window.__cookieWrites = [];
+    const cookie = Object.getOwnPropertyDescriptor(Document.prototype, 'cookie');
+    Object.defineProperty(document, 'cookie', {
+        get() { return cookie.get.call(document); },
+        set(text) {
+            window.__cookieWrites.push(text);
+            cookie.set.call(document, text);
+        },
+    });
     const focus = window.focus;
     window.focus = function() {
         window.__calls.push('opener.focus');
@@ -152,13 +164,19 @@ function recordOpens() {
     };
 }
 
-async function openPage(context, url) {
+// A new tab that records; nothing loaded yet.
+async function preparePage(context) {
     const page = await context.newPage();
     const errors = [];
     page.on('pageerror', (e) => errors.push(String(e)));
     await page.addInitScript(recordOpens);
-    await page.goto(url, {waitUntil: 'load'});
     return {page, errors, opens: () => page.evaluate(() => window.__opens)};
 }
 
-module.exports = {Site, launchBrowser, openPage};
+async function openPage(context, url) {
+    const p = await preparePage(context);
+    await p.page.goto(url, {waitUntil: 'load'});
+    return p;
+}
+
+module.exports = {Site, launchBrowser, preparePage, openPage};
