@@ -1,5 +1,9 @@
 #include "PopkinPages.h"
 
+#include <dlfcn.h>
+
+#include <cstdlib>
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -27,8 +31,25 @@ using ondrelo::MakeControl;
 using ondrelo::MakeLabel;
 using ondrelo::ToQt;
 
+namespace {
+// The file this code was loaded from: the help pane addresses a library's
+// pages by its path.
+std::string OwnPath() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&OwnPath), &info) != 0 && info.dli_fname) {
+        // A program's own name may come relative; the address needs it whole.
+        if (char* full = realpath(info.dli_fname, nullptr)) {
+            std::string path = full;
+            free(full);
+            return path;
+        }
+    }
+    return "/Popkin";
+}
+}  // namespace
+
 const ondrelo::SModuleResources& PopkinResources() {
-    static const ondrelo::SModuleResources resources{"Popkin", "", nullptr, ":/Popkin"};
+    static const ondrelo::SModuleResources resources{"Popkin", OwnPath(), nullptr, ":/Popkin"};
     return resources;
 }
 

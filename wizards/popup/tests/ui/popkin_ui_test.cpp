@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -18,7 +19,11 @@
 #include "ondrelo/CodeGen.h"
 #include "ondrelo/DialogControls.h"
 #include "ondrelo/OndRegistryHandler.h"
+#include "ondrelo/ModuleClasses.h"
+#include "ondrelo/ModuleObject.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/QtResources.h"
+#include "ondrelo/BrowserWnd.h"
 #include "ondrelo/QtWindow.h"
 #include "ondrelo/com.h"
 #include "ondrelo/registry.h"
@@ -117,6 +122,25 @@ TEST_F(PopkinSheet, PagesInOrderWithTheirLabelsAndTypes) {
         EXPECT_EQ(sheet->GetPage(i)->GetPageLabel(), labels[i]);
         EXPECT_EQ(sheet->GetPage(i)->GetTemplateId(), templates[i]);
         EXPECT_EQ(sheet->GetPage(i)->GetPageType(), types[i]);
+    }
+}
+
+TEST_F(PopkinSheet, HelpPagesAndPicturesAreThere) {
+    for (int id : {272, 273, 274, 275, 276, 277}) {
+        EXPECT_FALSE(ondrelo::FindQtResource(&PopkinResources(), QStringLiteral("html/%1.html").arg(id))
+                         .isEmpty())
+            << id;
+    }
+    for (int id : {207, 209, 218, 223, 224, 225, 231, 235, 236, 237, 238}) {
+        const QString path =
+            ondrelo::FindQtResource(&PopkinResources(), QStringLiteral("bitmaps/%1.png").arg(id));
+        EXPECT_FALSE(QPixmap(path).isNull()) << id;
+    }
+    // Every page's help pane shows its page.
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(GoTo(i));
+        ASSERT_NE(sheet->GetPage(i)->GetHelpPane(), nullptr) << i;
+        EXPECT_FALSE(sheet->GetPage(i)->GetHelpPane()->toPlainText().isEmpty()) << i;
     }
 }
 
@@ -323,6 +347,84 @@ TEST_F(PopkinSheet, CodePageInsertsThroughTheGenerator) {
     EXPECT_EQ(prompt.MessageTexts(),
               std::vector<std::string>{"Error 1003: The Html file is not formatted correctly"});
     EXPECT_EQ(sheet->GetActiveIndex(), kCode);
+}
+
+}  // namespace
+
+namespace {
+
+// The library as the host meets it: registered, created by class
+// identifier, with its display name and its sheet in a pane.
+using ondrelo::registry::testing::StoreTest;
+
+class PopkinLibrary : public StoreTest {
+protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        CoInitialize(nullptr);
+    }
+    void TearDown() override {
+        CoFreeUnusedLibraries();
+        CoUninitialize();
+        StoreTest::TearDown();
+    }
+};
+
+TEST_F(PopkinLibrary, RegistersAndServesThePopupModule) {
+    ASSERT_EQ(RegisterInslet(), S_OK);
+    void* handle = dlopen(POPKIN_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(handle, "DllRegisterServer"));
+    ASSERT_NE(registerServer, nullptr);
+    ASSERT_EQ(registerServer(), S_OK);
+    dlclose(handle);
+
+    const std::string clsid = ondrelo::com::GuidToString(ondrelo::modules::CLSID_Popkinard);
+    const std::string modules = "SOFTWARE\\Velmora\\Ondrelo\\Modules\\Popkinard";
+    std::string value;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, modules.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(ondrelo::registry::testing::QueryString(key, "CLSID", value), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(value, clsid);
+    const std::string server = "CLSID\\" + clsid + "\\InprocServer32";
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Popkin.Popkinard\\CurVer"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + clsid + "\\TypeLib"));
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, server.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(ondrelo::registry::testing::QueryString(key, "ThreadingModel", value), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(value, "both");
+
+    IOndModule* module = nullptr;
+    ASSERT_EQ(CoCreateInstance(ondrelo::modules::CLSID_Popkinard, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IOndModule, reinterpret_cast<void**>(&module)),
+              S_OK);
+    LPCOLESTR name = nullptr;
+    ASSERT_EQ(module->GetProperties(&name), S_OK);
+    EXPECT_EQ(ondrelo::Utf16ToUtf8(name, 255), "Popup Wizard");
+
+    ondrelo::modules::IPopkinard* popkinard = nullptr;
+    ASSERT_EQ(module->QueryInterface(ondrelo::modules::IID_IPopkinard,
+                                     reinterpret_cast<void**>(&popkinard)),
+              S_OK);
+    IUnknown* wizard = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(popkinard->GetWizard(&wizard), S_OK);
+    EXPECT_EQ(wizard, nullptr);
+    popkinard->Release();
+
+    // The sheet in a pane, shown and resized with it.
+    QWidget pane;
+    pane.resize(700, 500);
+    ASSERT_EQ(module->Create(ondrelo::ToHwnd(&pane), RECT{0, 0, 700, 500}), S_OK);
+    EXPECT_EQ(module->Show(), S_OK);
+    auto* sheet = pane.findChild<COndWizSheet*>();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->GetPageCount(), 6);
+    pane.resize(900, 600);
+    EXPECT_EQ(module->Resize(), S_OK);
+    EXPECT_EQ(sheet->size(), QSize(900, 600));
+    EXPECT_EQ(module->Destroy(), S_OK);
+    module->Release();
 }
 
 }  // namespace
