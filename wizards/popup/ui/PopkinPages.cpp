@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "ondrelo/ButtonST.h"
 #include "ondrelo/Common.h"
@@ -63,6 +64,13 @@ QPixmap Picture(int id) {
     const QString path = ondrelo::FindQtResource(&PopkinResources(),
                                                  QStringLiteral("bitmaps/%1.png").arg(id));
     return path.isEmpty() ? QPixmap() : QPixmap(path);
+}
+
+// A one-line caption beside a control.
+QLabel* Caption(QWidget* parent, const char* text, const QRect& rect) {
+    QLabel* label = MakeLabel(parent, 0, ToQt(text), rect);
+    label->setWordWrap(false);
+    return label;
 }
 
 void PlaceHelp(COndWizPage* page, unsigned htmlId) {
@@ -231,13 +239,19 @@ bool CPopupPositionPage::OnInitDialog() {
     m_preview->SetResolution(0);
     m_preview->show();
 
-    auto* group = MakeControl<QGroupBox>(this, IDC_RES_GROUP, DialogRect(122, 88, 200, 24));
+    // The preview is sized in pixels by the resolution; the controls under
+    // it start below its largest size whatever the dialog font.
+    const int lowest = placeholder->y() + PreviewSizeFor(kResolutionButtons - 1).cy + 8;
+    const int shift = std::max(0, lowest - DialogRect(0, 88, 0, 0).y());
+    auto below = [shift](int x, int y, int w, int h) { return DialogRect(x, y, w, h).translated(0, shift); };
+
+    auto* group = MakeControl<QGroupBox>(this, IDC_RES_GROUP, below(122, 88, 200, 26));
     group->setTitle(QStringLiteral("Screen Resolution"));
     AddAnchor(group, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_LEFT);
     const char* captions[] = {"640 X 480", "800 X 600", "1024 X 768"};
     for (int i = 0; i < kResolutionButtons; ++i) {
         auto* radio = MakeCaptioned<QRadioButton>(this, IDC_RES_640 + i, ToQt(captions[i]),
-                                                  DialogRect(128 + i * 62, 98, 60, 10));
+                                                  below(128 + i * 62, 100, 60, 10));
         radio->setChecked(i == 0);
         QObject::connect(radio, &QRadioButton::clicked, this,
                          [this, i] { m_preview->SetResolution(i); });
@@ -248,19 +262,19 @@ bool CPopupPositionPage::OnInitDialog() {
         int id;
         const char* caption;
         int x, y;
-    } fields[] = {{&m_left, IDC_LEFT, "Left:", 122, 118},
-                  {&m_top, IDC_TOP, "Top:", 226, 118},
-                  {&m_width, IDC_WIDTH, "Width:", 122, 134},
-                  {&m_height, IDC_HEIGHT, "Height:", 226, 134}};
+    } fields[] = {{&m_left, IDC_LEFT, "Left:", 122, 120},
+                  {&m_top, IDC_TOP, "Top:", 226, 120},
+                  {&m_width, IDC_WIDTH, "Width:", 122, 136},
+                  {&m_height, IDC_HEIGHT, "Height:", 226, 136}};
     for (const Field& f : fields) {
-        MakeLabel(this, 0, ToQt(f.caption), DialogRect(f.x, f.y + 2, 30, 8));
-        *f.edit = MakeControl<QLineEdit>(this, f.id, DialogRect(f.x + 32, f.y, 56, 12));
+        Caption(this, f.caption, below(f.x, f.y + 2, 30, 8));
+        *f.edit = MakeControl<QLineEdit>(this, f.id, below(f.x + 32, f.y, 56, 12));
         QLineEdit* edit = *f.edit;
         QObject::connect(edit, &QLineEdit::editingFinished, this, [this, edit] { OnEditDone(edit); });
     }
     m_center = MakeCaptioned<QCheckBox>(this, IDC_CENTER,
                                         QStringLiteral("Always display in the center of the screen"),
-                                        DialogRect(122, 152, 200, 10));
+                                        below(122, 154, 200, 10));
 
     m_preview->onMoved = [this](int x, int y) {
         m_left->setText(QString::number(PreviewToScreen(x)));
@@ -378,7 +392,11 @@ bool CPopupFeaturesPage::OnInitDialog() {
         QObject::connect(m_boxes[i], &QCheckBox::clicked, this, [this] { m_sample->update(); });
     }
     m_sample = new CSampleWindow(this);
-    m_sample->setGeometry(DialogRect(198, 4, 126, 160));
+    // At least as large as the tallest sample, whatever the dialog font.
+    QRect area = DialogRect(198, 4, 126, 160);
+    area.setWidth(std::max(area.width(), Picture(kPicLowerEdge).width()));
+    area.setHeight(std::max(area.height(), 240));
+    m_sample->setGeometry(area);
     m_sample->features = [this] { return Features(); };
     return COndWizPage::OnInitDialog();
 }
@@ -489,25 +507,21 @@ bool CPopupInvocationPage::OnInitDialog() {
                                                  DialogRect(122, rows[i], 200, 10));
         QObject::connect(m_kinds[i], &QRadioButton::toggled, this, [this] { UpdateControls(); });
     }
-    m_buttonCaption =
-        MakeLabel(this, 0, QStringLiteral("Label of the Button:"), DialogRect(134, 18, 72, 8));
-    m_buttonLabel = MakeControl<QLineEdit>(this, IDC_BUTTON_LABEL, DialogRect(206, 16, 116, 12));
-    m_linkCaption =
-        MakeLabel(this, 0, QStringLiteral("Label of the Link:"), DialogRect(134, 46, 72, 8));
-    m_linkLabel = MakeControl<QLineEdit>(this, IDC_LINK_LABEL, DialogRect(206, 44, 116, 12));
+    m_buttonCaption = Caption(this, "Label of the Button:", DialogRect(134, 18, 80, 8));
+    m_buttonLabel = MakeControl<QLineEdit>(this, IDC_BUTTON_LABEL, DialogRect(216, 16, 108, 12));
+    m_linkCaption = Caption(this, "Label of the Link:", DialogRect(134, 46, 80, 8));
+    m_linkLabel = MakeControl<QLineEdit>(this, IDC_LINK_LABEL, DialogRect(216, 44, 108, 12));
 
     m_popUnder = MakeCaptioned<QCheckBox>(this, IDC_POPUNDER, QStringLiteral("Pop Under "),
                                           DialogRect(134, 88, 120, 10));
     m_once = MakeCaptioned<QCheckBox>(this, IDC_ONCE, QStringLiteral("Show only Once for a visitor"),
                                       DialogRect(134, 102, 160, 10));
-    m_reappearCaption =
-        MakeLabel(this, 0, QStringLiteral("Reappear only after:"), DialogRect(134, 120, 76, 8));
-    m_days = MakeControl<QLineEdit>(this, IDC_DAYS, DialogRect(212, 118, 34, 12));
-    m_daysCaption = MakeLabel(this, 0, QStringLiteral("Day(s)"), DialogRect(250, 120, 40, 8));
-    m_delayCaption =
-        MakeLabel(this, 0, QStringLiteral("Display after:"), DialogRect(134, 138, 76, 8));
-    m_seconds = MakeControl<QLineEdit>(this, IDC_SECONDS, DialogRect(212, 136, 34, 12));
-    m_secondsCaption = MakeLabel(this, 0, QStringLiteral("Second(s)"), DialogRect(250, 138, 40, 8));
+    m_reappearCaption = Caption(this, "Reappear only after:", DialogRect(134, 120, 80, 8));
+    m_days = MakeControl<QLineEdit>(this, IDC_DAYS, DialogRect(216, 118, 34, 12));
+    m_daysCaption = Caption(this, "Day(s)", DialogRect(254, 120, 40, 8));
+    m_delayCaption = Caption(this, "Display after:", DialogRect(134, 138, 80, 8));
+    m_seconds = MakeControl<QLineEdit>(this, IDC_SECONDS, DialogRect(216, 136, 34, 12));
+    m_secondsCaption = Caption(this, "Second(s)", DialogRect(254, 138, 40, 8));
     m_days->setText(QStringLiteral("0"));
     m_seconds->setText(QStringLiteral("0"));
 
