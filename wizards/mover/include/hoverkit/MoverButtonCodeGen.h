@@ -40,6 +40,9 @@ public:
     void Reset();
 
     const std::string& GetPagePath() const { return m_strPagePath; }
+    // The page the code is meant for before any insertion (code shown for a
+    // known page names its files relative to it).
+    void SetPagePath(const std::string& path) { m_strPagePath = path; }
     const std::string& GetButtonCode() const { return m_strCode1; }
     const std::string& GetInclusionLine() const { return m_strCode2; }
     const std::string& GetWarnings() const { return m_strWarnings; }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <cstdio>
+#include <cstdlib>
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
@@ -344,6 +346,47 @@ TEST(ImageFile, ResampleAndCropKeepThePixelsTheyShould) {
     EXPECT_EQ(colour.GetWidth(), before.GetWidth());
     ASSERT_TRUE(colour.Resample(5, 5));
     EXPECT_EQ(colour.GetPixel(4, 4), before.GetPixel(4 * 37 / 5, 4 * 23 / 5));
+}
+
+}  // namespace
+
+namespace {
+
+// Writes the fuzzing seed corpora (one small file per kind of image the
+// tests make) when HOVERKIT_FUZZ_CORPUS_DIR names the corpus folder.
+TEST(FuzzCorpus, WriteSeeds) {
+    const char* root = std::getenv("HOVERKIT_FUZZ_CORPUS_DIR");
+    if (root == nullptr)
+        GTEST_SKIP() << "HOVERKIT_FUZZ_CORPUS_DIR is not set";
+    auto write = [&](const std::string& name, const std::string& bytes) {
+        std::FILE* f = std::fopen((std::string(root) + "/" + name).c_str(), "wb");
+        ASSERT_NE(f, nullptr) << name;
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    };
+    SGifSpec s;
+    write("gif/plain.gif", MakeGif(s));
+    s.tableBits = 1;
+    write("gif/two-colours.gif", MakeGif(s));
+    s = SGifSpec{};
+    s.interlaced = true;
+    s.height = 11;
+    s.transparent = 1;
+    write("gif/interlaced-transparent.gif", MakeGif(s));
+    s = SGifSpec{};
+    s.localTable = true;
+    s.tableBits = 8;
+    s.secondFrame = true;
+    s.left = 2;
+    s.screenWidth = 9;
+    write("gif/local-table-offset.gif", MakeGif(s));
+    write("png/palette.png", QtEncode(TestPicture(QImage::Format_Indexed8, 9, 7), "PNG"));
+    write("png/grey16.png", QtEncode(TestPicture(QImage::Format_Grayscale16, 9, 7), "PNG"));
+    write("png/alpha.png", QtEncode(TestPicture(QImage::Format_ARGB32, 9, 7), "PNG"));
+    write("png/rgba64.png", QtEncode(TestPicture(QImage::Format_RGBA64, 5, 4), "PNG"));
+    write("jpeg/colour.jpg", QtEncode(TestPicture(QImage::Format_RGB32, 16, 9), "JPEG", 75, false));
+    write("jpeg/grey.jpg", QtEncode(TestPicture(QImage::Format_Grayscale8, 16, 9), "JPEG", 75, false));
+    write("jpeg/progressive.jpg", QtEncode(TestPicture(QImage::Format_RGB32, 17, 9), "JPEG", 75, true));
 }
 
 }  // namespace
