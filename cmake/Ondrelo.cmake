@@ -56,21 +56,34 @@ function(ondrelo_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     ondrelo_warnings(${name})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} OndTestSupport GTest::gtest GTest::gtest_main GTest::gmock)
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "ONDRELO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR};${ARG_ENVIRONMENT}")
 endfunction()
 
-# ondrelo_module_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...] [EXPORT_MACRO M])
-# An in-process component library: a shared library that the component
-# layer loads at run time by class identifier. Only its entry points
+# ondrelo_module_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...]
+#                        [EXTRA_EXPORTS symbol ...] [NO_INSTALL])
+# An in-process component library: a module that the component layer loads
+# at run time by class identifier. Only its four entry points
 # (DllGetClassObject, DllCanUnloadNow, DllRegisterServer, DllUnregisterServer)
-# are visible; it is installed beside the program's other libraries, where
-# the post-install registration finds it.
+# are visible, plus EXTRA_EXPORTS for test libraries; it is installed beside
+# the program's other libraries, where the post-install registration finds it.
 function(ondrelo_module_library name)
-    ondrelo_library(${name} SHARED ${ARGN})
-    install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/ondrelo)
+    cmake_parse_arguments(ARG "NO_INSTALL" "" "EXTRA_EXPORTS;SOURCES;PUBLIC_LIBS;PRIVATE_LIBS;INCLUDE_DIRS"
+        ${ARGN})
+    ondrelo_library(${name} MODULE SOURCES ${ARG_SOURCES} PUBLIC_LIBS ${ARG_PUBLIC_LIBS}
+        PRIVATE_LIBS ${ARG_PRIVATE_LIBS} INCLUDE_DIRS ${ARG_INCLUDE_DIRS})
+    set(symbols DllGetClassObject DllCanUnloadNow DllRegisterServer DllUnregisterServer
+        ${ARG_EXTRA_EXPORTS})
+    list(JOIN symbols "; " globals)
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}.exports)
+    file(WRITE ${script} "{ global: ${globals}; local: *; };\n")
+    target_link_options(${name} PRIVATE -Wl,--version-script=${script})
+    set_target_properties(${name} PROPERTIES LINK_DEPENDS ${script})
+    if(NOT ARG_NO_INSTALL)
+        install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/ondrelo)
+    endif()
 endfunction()
 
 # ondrelo_wizard_scripts(FILES ...)

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "bridgel/CIWImpl.h"
 #include "inslet/InsletControls.h"
 #include "ondrelo/OndRegistryHandler.h"
@@ -29,21 +29,14 @@
 #include "ondrelo/QtWindow.h"
 #include "ondrelo/com.h"
 #include "ondrelo/registry.h"
+#include "ondrelo/testsupport/EntryPoints.h"
 
 namespace insletest {
 
 namespace fs = std::filesystem;
 
 inline HRESULT CallEntry(const char* entry) {
-    void* handle = dlopen(INSLET_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        ADD_FAILURE() << dlerror();
-        return E_FAIL;
-    }
-    auto function = reinterpret_cast<HRESULT (*)()>(dlsym(handle, entry));
-    const HRESULT hr = function ? function() : E_FAIL;
-    dlclose(handle);
-    return hr;
+    return ondrelo::test::CallEntry(INSLET_LIBRARY_PATH, entry);
 }
 
 struct SInsertCall {
@@ -165,15 +158,6 @@ protected:
     }
     static std::string Title(QWidget* dialog) { return dialog->windowTitle().toStdString(); }
 
-    fs::path Dir() const { return m_dir; }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        const std::string p = (Dir() / name).string();
-        ondrelo::registry::testing::WriteFile(p, bytes);
-        return p;
-    }
-    static std::string Read(const std::string& p) {
-        return ondrelo::registry::testing::ReadFile(p);
-    }
     std::string FieldText(int id) const { return Control<QLineEdit>(id)->text().toStdString(); }
 
     std::unique_ptr<QWidget> m_page;

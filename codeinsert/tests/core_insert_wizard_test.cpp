@@ -4,10 +4,11 @@
 
 #include <filesystem>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "inslet/InsertWizardModel.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/registry.h"
 
 namespace fs = std::filesystem;
@@ -20,18 +21,7 @@ using Pages = std::vector<EInnerPage>;
 namespace {
 
 // A scratch settings store and folder per test.
-class InsertWizardTest : public ondrelo::registry::testing::StoreTest {
-protected:
-    fs::path Dir() const { return m_dir; }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        const std::string p = (Dir() / name).string();
-        ondrelo::registry::testing::WriteFile(p, bytes);
-        return p;
-    }
-    static std::string Read(const std::string& p) {
-        return ondrelo::registry::testing::ReadFile(p);
-    }
-};
+class InsertWizardTest : public ondrelo::registry::testing::StoreTest {};
 
 }  // namespace
 

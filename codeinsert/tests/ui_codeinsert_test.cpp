@@ -9,6 +9,7 @@
 
 #include "InsletFixture.h"
 #include "ondrelo/OndException.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 using namespace insletest;
 using namespace inslet;

@@ -4,11 +4,8 @@
 
 #include "InsertPages.h"
 #include "inslet/CodeInsertUI.h"
-#include "ondrelo/ButtonST.h"
-#include "ondrelo/CommonUI.h"
-#include "ondrelo/HyperLink.h"
-#include "ondrelo/ModuleObject.h"
-#include "ondrelo/comserver.h"
+#include "ondrelo/ModuleLibrary.h"
+#include "ondrelo/QtModuleLibrary.h"
 
 namespace inslet {
 namespace {
@@ -142,25 +139,16 @@ private:
     std::string m_strScriptCopy;
 };
 
-ondrelo::com::COndServerModule g_server({{CLSID_CodeInsertUI,
-                                          &ondrelo::com::CreateObjectInstance<CCodeInsertUI>,
-                                          ondrelo::modules::kCodeInsertUIScript}},
-                                        ondrelo::modules::kInsletTypeLib);
-
-// Library start and end: the Common library and the button library are
-// initialised while Inslet is loaded; calls into it look up its strings
-// first; it stays loaded while a container window lives.
-struct SLibraryLifetime {
-    SLibraryLifetime() {
-        InitCommonDLL();
-        InitUIDLL();
-        g_server.SetCallContext(ondrelo::ResourceContext(&InsletResources()));
-        g_server.SetOutstandingObjectsProbe([] { return CCodeInsertDlg::LiveCount() > 0; });
-    }
-    ~SLibraryLifetime() { TermCommonDLL(); }
-} g_lifetime;
+// The library serves CodeInsertUI; it stays loaded while a container window
+// lives.
+ondrelo::CModuleLibrary g_library(
+    InsletResources(),
+    {ondrelo::ModuleClassEntry<CCodeInsertUI>(CLSID_CodeInsertUI,
+                                              ondrelo::modules::kCodeInsertUIScript)},
+    ondrelo::modules::kInsletTypeLib,
+    ondrelo::QtModuleLibraryHooks([] { return CCodeInsertDlg::LiveCount() > 0; }));
 
 }  // namespace
 }  // namespace inslet
 
-ONDRELO_COM_SERVER_ENTRY_POINTS(inslet::g_server)
+ONDRELO_MODULE_LIBRARY(inslet::g_library)

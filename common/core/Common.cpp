@@ -17,6 +17,7 @@
 #include "ondrelo/OndException.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Resources.h"
+#include "ondrelo/Text.h"
 
 const char* const CCommon::kProductName = "Ondrelo";
 std::string CCommon::m_strMessageTitle;
@@ -32,22 +33,7 @@ bool HasDrive(const std::string& path) {
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-// ASCII case-insensitive equality; drive names are letters and a colon.
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
+using ondrelo::EqualNoCase;
 
 // Copies source to destination through a temporary file in the
 // destination's folder, so that the destination is either the old file or

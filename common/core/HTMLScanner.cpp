@@ -21,6 +21,7 @@
 #include "ondrelo/AtomicFile.h"
 #include "ondrelo/Common.h"
 #include "ondrelo/OndException.h"
+#include "ondrelo/Text.h"
 
 namespace {
 
@@ -33,27 +34,10 @@ constexpr const char* kModifiedQuestion =
 
 // White space as the regular expressions' \s sees it: tab, line feed,
 // vertical tab, form feed, carriage return and blank.
-inline bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-inline char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Trim(const char* b, const char* e) {
-    while (b < e && IsSpace(*b)) {
-        ++b;
-    }
-    while (e > b && IsSpace(e[-1])) {
-        --e;
-    }
-    return std::string(b, e);
-}
-
-std::string Trim(const std::string& s) {
-    return Trim(s.data(), s.data() + s.size());
-}
+using ondrelo::EqualNoCase;
+using ondrelo::Trim;
+constexpr auto& IsSpace = ondrelo::IsBlank;
+constexpr auto& Lower = ondrelo::LowerAscii;
 
 [[noreturn]] void ThrowTooLarge() {
     COndException::ThrowOndException(kTooLargeText, kScanErrorCode);
@@ -334,17 +318,6 @@ bool CollectRange(const char* b, const char* e, SHtmlTag& tag, std::uint32_t bas
     return found;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // ---- files -----------------------------------------------------------------
 

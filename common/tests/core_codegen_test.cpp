@@ -10,6 +10,8 @@
 #include "ondrelo/CodeGen.h"
 #include "ondrelo/HTMLScanner.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
+#include "ondrelo/testsupport/ScratchDir.h"
 
 namespace fs = std::filesystem;
 using ondrelo::CScriptedPrompt;
@@ -32,12 +34,7 @@ public:
     int m_result = 1;
 };
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using ondrelo::test::ReadFile;
 
 }  // namespace
 
@@ -142,14 +139,13 @@ TEST(CodeGenScriptInclusion, Table) {
 }
 
 TEST(CodeGenNewPage, BuiltSavedAndClosed) {
-    char tmpl[] = "/tmp/ondrelo-codegen-XXXXXX";
-    const fs::path dir = ::mkdtemp(tmpl);
-    const fs::path file = dir / "new.html";
+    const ondrelo::test::CScratchDir dir;
+    const fs::path file = dir.path() / "new.html";
     {
         CScriptedPrompt prompt;
         CHTMLScanner scanner;
         ondrelo::CreateNewHtmlPage(scanner, file.string(), "T");
-        EXPECT_EQ(Slurp(file),
+        EXPECT_EQ(ReadFile(file),
                   "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\n\n<html>\n"
                   "<head>\n\t<title>T</title>\n</head>\n\n<body>\r\n</body>\n</html>");
         EXPECT_EQ(scanner.GetText(), "");
@@ -160,15 +156,13 @@ TEST(CodeGenNewPage, BuiltSavedAndClosed) {
         EXPECT_TRUE(scanner.InsertScriptInclusion("<SCRIPT src='x.js'></SCRIPT>"));
         EXPECT_TRUE(scanner.InsertAfterBodyTag("<p>code</p>"));
         EXPECT_EQ(scanner.SaveFile(), 1);
-        const std::string saved = Slurp(file);
+        const std::string saved = ReadFile(file);
         EXPECT_NE(saved.find("</head>\n<!--Ondrelo{-->\n<SCRIPT src='x.js'></SCRIPT>\n"
                              "<!--}Ondrelo-->\n\n\n<body><p>code</p>\r\n</body>"),
                   std::string::npos)
             << saved;
         EXPECT_TRUE(prompt.Records().empty());
     }
-    std::error_code ec;
-    fs::remove_all(dir, ec);
 }
 
 TEST(CodeGenRandomNumbers, FixedNumbersComeInOrderAndTheLastRepeats) {

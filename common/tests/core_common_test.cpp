@@ -14,6 +14,8 @@
 #include "ondrelo/OndException.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
+#include "ondrelo/testsupport/ScratchDir.h"
 #include "ondrelo/Resources.h"
 
 namespace fs = std::filesystem;
@@ -21,35 +23,10 @@ using ondrelo::CScriptedPrompt;
 
 namespace {
 
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
-
+using ondrelo::test::ReadFile;
+using ondrelo::test::WriteFile;
 // A temporary folder with its own settings store.
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/ondrelo-common-XXXXXX";
-        m_path = ::mkdtemp(tmpl);
-        ::setenv("ONDRELO_REGISTRY", (m_path / "registry.db").c_str(), 1);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
+using TempDir = ondrelo::test::CScratchDir;
 
 }  // namespace
 

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "ondrelo/OndRegistryHandler.h"
+#include "ondrelo/testsupport/ScratchDir.h"
 #include "ondrelo/registry.h"
 
 namespace {
@@ -21,17 +23,11 @@ using ondrelo::registry::WriteString;
 class RegistryHandlerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/ondrelo-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
+        m_scratch = std::make_unique<ondrelo::test::CScratchDir>();
+        m_dir = m_scratch->path();
         m_store = m_dir / "registry.db";
-        setenv("ONDRELO_REGISTRY", m_store.c_str(), 1);
     }
-    void TearDown() override {
-        unsetenv("ONDRELO_REGISTRY");
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
+    void TearDown() override { m_scratch.reset(); }
 
     static bool KeyExists(const char* key) {
         HKEY handle = nullptr;
@@ -42,6 +38,7 @@ protected:
         return true;
     }
 
+    std::unique_ptr<ondrelo::test::CScratchDir> m_scratch;
     fs::path m_dir;
     fs::path m_store;
 };

@@ -16,48 +16,17 @@
 #include "ondrelo/HTMLScanner.h"
 #include "ondrelo/OndException.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
+#include "ondrelo/testsupport/ScratchDir.h"
 
 namespace fs = std::filesystem;
 using ondrelo::CScriptedPrompt;
 
 namespace {
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Spit(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/ondrelo-scan-XXXXXX";
-        m_path = ::mkdtemp(tmpl);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_path, ec);
-    }
-    const fs::path& path() const { return m_path; }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(m_path)) {
-            names.push_back(e.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    fs::path m_path;
-};
+using ondrelo::test::ReadFile;
+using ondrelo::test::WriteFile;
+using TempDir = ondrelo::test::CScratchDir;
 
 // Moves the file's modification time, as another program writing it would.
 void Touch(const fs::path& p, int seconds = 5) {
@@ -513,7 +482,7 @@ TEST(ScannerOldCode, RemovedOnLoad) {
     TempDir dir;
     const fs::path file = dir.path() / "page.html";
     const std::string page = "<html><head><title>t</title></head><body>x</body></html>";
-    Spit(file, page);
+    WriteFile(file, page);
     CRecordingScanner scanner;
     ASSERT_TRUE(scanner.OpenFile(file.string()));
     ASSERT_TRUE(scanner.InsertScriptInclusion("L"));
@@ -558,7 +527,7 @@ TEST(ScannerDocument, StateAndMissingFiles) {
     TempDir dir;
     CHTMLScanner scanner;
     const fs::path file = dir.path() / "a.html";
-    Spit(file, "<p>loaded</p>");
+    WriteFile(file, "<p>loaded</p>");
     ASSERT_TRUE(scanner.OpenFile(file.string()));
     EXPECT_TRUE(scanner.IsOpen(file.string()));
     EXPECT_FALSE(scanner.IsOpen(file.string() + "x"));
@@ -592,14 +561,14 @@ TEST(ScannerDocument, StateAndMissingFiles) {
     EXPECT_FALSE(scanner.IsOpen(file.string()));
 
     const fs::path empty = dir.path() / "empty.html";
-    Spit(empty, "");
+    WriteFile(empty, "");
     ASSERT_TRUE(scanner.OpenFile(empty.string()));
     EXPECT_EQ(scanner.GetText(), "");
     EXPECT_FALSE(scanner.IsOpen(empty.string()));
 
     // Bytes come back unchanged, line ends and all.
     const std::string bytes = std::string("a\r\nb\n\0c\xe4\xf6", 9);
-    Spit(file, bytes);
+    WriteFile(file, bytes);
     ASSERT_TRUE(scanner.OpenFile(file.string()));
     EXPECT_EQ(scanner.GetText(), bytes);
 }
@@ -621,17 +590,17 @@ TEST(ScannerSave, ModificationCheck) {
         {"messages disabled", true, IDYES, 2, false, 0, CHTMLScanner::errFileModified},
     };
     for (const auto& c : cases) {
-        Spit(file, "<p>original</p>");
+        WriteFile(file, "<p>original</p>");
         CScriptedPrompt prompt;
         prompt.AnswerMessage(c.answer);
         CHTMLScanner scanner;
         scanner.DisableErrorMessages(c.disabled);
         ASSERT_TRUE(scanner.OpenFile(file.string()));
         scanner.InsertAt(0, "<!-- edit -->", false, true);
-        Spit(file, "<p>changed by someone else</p>");
+        WriteFile(file, "<p>changed by someone else</p>");
         Touch(file);
         EXPECT_EQ(scanner.SaveFile(), c.result) << c.name;
-        EXPECT_EQ(Slurp(file),
+        EXPECT_EQ(ReadFile(file),
                   c.written ? "<!-- edit --><p>original</p>" : "<p>changed by someone else</p>")
             << c.name;
         ASSERT_EQ(static_cast<int>(prompt.Records().size()), c.questions) << c.name;
@@ -648,7 +617,7 @@ TEST(ScannerSave, ModificationCheck) {
 
     // A touch alone (same bytes, new time) counts as a change, and so does a
     // file that was replaced by another one of the same size and time.
-    Spit(file, "<p>original</p>");
+    WriteFile(file, "<p>original</p>");
     CScriptedPrompt prompt;
     CHTMLScanner scanner;
     ASSERT_TRUE(scanner.OpenFile(file.string()));
@@ -660,7 +629,7 @@ TEST(ScannerSave, ModificationCheck) {
     struct stat before {};
     ASSERT_EQ(::stat(file.c_str(), &before), 0);
     const fs::path other = dir.path() / "other.html";
-    Spit(other, "<p>original</p>");
+    WriteFile(other, "<p>original</p>");
     struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, other.c_str(), times, 0), 0);
     fs::rename(other, file);
@@ -690,7 +659,7 @@ TEST(ScannerSave, ModificationCheck) {
 TEST(ScannerSave, SecondSaveAsksNothing) {
     TempDir dir;
     const fs::path file = dir.path() / "page.html";
-    Spit(file, "<body>x</body>");
+    WriteFile(file, "<body>x</body>");
     CScriptedPrompt prompt;
     CHTMLScanner scanner;
     ASSERT_TRUE(scanner.OpenFile(file.string()));
@@ -700,13 +669,13 @@ TEST(ScannerSave, SecondSaveAsksNothing) {
     scanner.InsertAt(0, "2", false, false);
     EXPECT_EQ(scanner.SaveFile(), 1);
     EXPECT_TRUE(prompt.Records().empty());
-    EXPECT_EQ(Slurp(file), "21<body>x</body>");
+    EXPECT_EQ(ReadFile(file), "21<body>x</body>");
 }
 
 TEST(ScannerSave, ReplacesThePageWholeAndKeepsItsMode) {
     TempDir dir;
     const fs::path file = dir.path() / "page.html";
-    Spit(file, "<p>old</p>");
+    WriteFile(file, "<p>old</p>");
     ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
     const bool root = ::geteuid() == 0;
     if (root) {
@@ -722,7 +691,7 @@ TEST(ScannerSave, ReplacesThePageWholeAndKeepsItsMode) {
     scanner.SetContent("<p>new</p>");
     EXPECT_EQ(scanner.SaveFile(), 1);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Slurp(file), "<p>new</p>");
+    EXPECT_EQ(ReadFile(file), "<p>new</p>");
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -738,7 +707,7 @@ TEST(ScannerSave, FailedWriteKeepsTheOldPage) {
     TempDir dir;
     const fs::path file = dir.path() / "page.html";
     const std::string old = "<p>" + std::string(1000, 'o') + "</p>";
-    Spit(file, old);
+    WriteFile(file, old);
     CHTMLScanner scanner;
     ASSERT_TRUE(scanner.OpenFile(file.string()));
     scanner.SetContent(std::string(64 * 1024, 'n'));
@@ -760,7 +729,7 @@ TEST(ScannerSave, FailedWriteKeepsTheOldPage) {
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, previous);
     EXPECT_TRUE(raised);
-    EXPECT_EQ(Slurp(file), old);
+    EXPECT_EQ(ReadFile(file), old);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"page.html"});
 
     // A folder that cannot be written (only without root's rights).
@@ -768,7 +737,7 @@ TEST(ScannerSave, FailedWriteKeepsTheOldPage) {
         ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
         EXPECT_THROW(scanner.SaveFile(), ondrelo::CFileException);
         ::chmod(dir.path().c_str(), 0755);
-        EXPECT_EQ(Slurp(file), old);
+        EXPECT_EQ(ReadFile(file), old);
     }
     // A folder that does not exist.
     CHTMLScanner fresh;
@@ -786,7 +755,7 @@ TEST(ScannerSave, NewFileIsWrittenWithoutCheck) {
     EXPECT_FALSE(fs::exists(file));  // nothing touched yet
     scanner.Append("<html></html>", false);
     EXPECT_EQ(scanner.SaveFile(), 1);
-    EXPECT_EQ(Slurp(file), "<html></html>");
+    EXPECT_EQ(ReadFile(file), "<html></html>");
     const mode_t mask = ::umask(0);
     ::umask(mask);
     struct stat st {};
@@ -794,12 +763,12 @@ TEST(ScannerSave, NewFileIsWrittenWithoutCheck) {
     EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask);
 
     // An existing file is replaced without a question as well.
-    Spit(file, "someone else's");
+    WriteFile(file, "someone else's");
     Touch(file);
     scanner.CreateFileA(file.string());
     scanner.Append("mine", false);
     EXPECT_EQ(scanner.SaveFile(), 1);
-    EXPECT_EQ(Slurp(file), "mine");
+    EXPECT_EQ(ReadFile(file), "mine");
     EXPECT_TRUE(prompt.Records().empty());
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"new.html"});
 }

@@ -12,10 +12,12 @@
 #include <string>
 
 #include "ondrelo/registry.h"
+#include "ondrelo/testsupport/ScratchDir.h"
+#include "ondrelo/OndRegistryHandler.h"
 
 namespace hosttest {
 
-inline constexpr const char* kModulesKey = "SOFTWARE\\Velmora\\Ondrelo\\Modules";
+inline const char* const kModulesKey = COndRegistryHandler::kModulesKey;
 inline constexpr const char* kSettingsKey = "Software\\Velmora\\Ondrelo\\Settings";
 inline constexpr const char* kAlphaClsid = "{0DE11E57-0000-4000-8000-0000000000A1}";
 inline constexpr const char* kBetaClsid = "{0DE11E57-0000-4000-8000-0000000000B2}";
@@ -23,17 +25,7 @@ inline constexpr const char* kBetaClsid = "{0DE11E57-0000-4000-8000-0000000000B2
 // A fresh, empty store file for one test, named by ONDRELO_REGISTRY.
 class CTempStore {
 public:
-    CTempStore() {
-        static int serial = 0;
-        m_path = testing::TempDir() + "ondrelo_host_" + std::to_string(::getpid()) + "_" +
-                 std::to_string(++serial) + ".db";
-        std::remove(m_path.c_str());
-        ::setenv("ONDRELO_REGISTRY", m_path.c_str(), 1);
-    }
-    ~CTempStore() {
-        ::unsetenv("ONDRELO_REGISTRY");
-        std::remove(m_path.c_str());
-    }
+    CTempStore() : m_path(m_dir / "registry.db") {}
     CTempStore(const CTempStore&) = delete;
     CTempStore& operator=(const CTempStore&) = delete;
 
@@ -69,6 +61,7 @@ public:
     }
 
 private:
+    ondrelo::test::CScratchDir m_dir;  // names the store in ONDRELO_REGISTRY
     std::string m_path;
 };
 

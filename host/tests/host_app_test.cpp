@@ -14,6 +14,7 @@
 #include "SplashWnd.h"
 #include "ondrelo/ModuleCatalogue.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/com.h"
 
 namespace {

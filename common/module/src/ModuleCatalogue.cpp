@@ -4,6 +4,7 @@
 
 #include "ondrelo/ModuleObject.h"
 #include "ondrelo/OndUtils.h"
+#include "ondrelo/OndRegistryHandler.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void Trace(LONG status, const std::string& reason) {
 IModuleTree::~IModuleTree() = default;
 IModuleHost::~IModuleHost() = default;
 
-const char* const CModuleCatalogue::kModulesKey = "SOFTWARE\\Velmora\\Ondrelo\\Modules";
+const char* const CModuleCatalogue::kModulesKey = COndRegistryHandler::kModulesKey;
 
 CModuleCatalogue::CModuleCatalogue(IModuleTree* tree, HWND modulePane, ClientRectFn clientRect)
     : m_tree(tree), m_pane(modulePane), m_clientRect(std::move(clientRect)) {}
@@ -26,7 +27,14 @@ CModuleCatalogue::~CModuleCatalogue() {
     ReleaseAll();
 }
 
+void CModuleCatalogue::Skip(ESkipReason reason, const std::string& entry, LONG status,
+                            const std::string& text) {
+    m_skipped.push_back({reason, entry, status});
+    Trace(status, text);
+}
+
 bool CModuleCatalogue::Load() {
+    m_skipped.clear();
     HKEY key = nullptr;
     const LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kModulesKey, 0, KEY_READ, &key);
     if (status != ERROR_SUCCESS) {
@@ -55,15 +63,16 @@ bool CModuleCatalogue::Load() {
 
 void CModuleCatalogue::VisitSubKey(HKEY key, const std::string& name, HTREEITEM parent) {
     if (m_depth >= kMaxNesting) {
-        Trace(ERROR_INVALID_PARAMETER, "module list entry " + name +
-                                           " skipped: nested deeper than " +
-                                           std::to_string(kMaxNesting) + " levels");
+        Skip(ESkipReason::TooDeep, name, ERROR_INVALID_PARAMETER,
+             "module list entry " + name + " skipped: nested deeper than " +
+                 std::to_string(kMaxNesting) + " levels");
         return;
     }
     HKEY sub = nullptr;
     const LONG status = RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, &sub);
     if (status != ERROR_SUCCESS) {
-        Trace(status, "module list entry " + name + " cannot be opened");
+        Skip(ESkipReason::CannotOpen, name, status,
+             "module list entry " + name + " cannot be opened");
         return;
     }
     DWORD type = REG_NONE;
@@ -106,8 +115,8 @@ void CModuleCatalogue::AddModule(HKEY key, HTREEITEM parent) {
     const LONG status =
         RegQueryValueExA(key, "CLSID", nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
     if (status != ERROR_SUCCESS || type != REG_SZ) {
-        Trace(status != ERROR_SUCCESS ? status : ERROR_INVALID_PARAMETER,
-              "module entry skipped: no CLSID text that fits");
+        Skip(ESkipReason::NoClsid, "", status != ERROR_SUCCESS ? status : ERROR_INVALID_PARAMETER,
+             "module entry skipped: no CLSID text that fits");
         return;
     }
     const std::string clsidText(text, strnlen(text, size));
@@ -116,7 +125,8 @@ void CModuleCatalogue::AddModule(HKEY key, HTREEITEM parent) {
     CLSID clsid{};
     HRESULT hr = CLSIDFromString(wide, &clsid);
     if (FAILED(hr)) {
-        Trace(hr, "module entry skipped: '" + clsidText + "' is not a class identifier");
+        Skip(ESkipReason::BadClsid, clsidText, hr,
+             "module entry skipped: '" + clsidText + "' is not a class identifier");
         return;
     }
     IOndModule* module = nullptr;
@@ -124,15 +134,16 @@ void CModuleCatalogue::AddModule(HKEY key, HTREEITEM parent) {
                           CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
                           IID_IOndModule, reinterpret_cast<void**>(&module));
     if (FAILED(hr) || module == nullptr) {
-        Trace(hr, "module " + clsidText + " skipped: it cannot be created");
+        Skip(ESkipReason::CannotCreate, clsidText, FAILED(hr) ? hr : E_NOINTERFACE,
+             "module " + clsidText + " skipped: it cannot be created");
         return;
     }
     // A module that cannot name itself is left out rather than shown blank.
     LPCOLESTR wideName = nullptr;
     hr = module->GetProperties(&wideName);
     if (FAILED(hr) || wideName == nullptr) {
-        Trace(FAILED(hr) ? hr : E_POINTER,
-              "module " + clsidText + " skipped: GetProperties failed");
+        Skip(ESkipReason::NoDisplayName, clsidText, FAILED(hr) ? hr : E_POINTER,
+             "module " + clsidText + " skipped: GetProperties failed");
         module->Release();
         return;
     }

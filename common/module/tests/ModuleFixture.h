@@ -7,7 +7,8 @@
 
 #include <string>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/EntryPoints.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "modules/TestProbe.h"
 #include "ondrelo/OndUtils.h"
 #include "ondrelo/com.h"
@@ -21,28 +22,10 @@ inline const char* const kFormwarden = TESTMOD_FORMWARDEN_PATH;
 inline const char* const kSmallset = TESTMOD_SMALLSET_PATH;
 inline const char* const kFaulty = TESTMOD_FAULTY_PATH;
 
-// Calls one exported function of a library ("DllRegisterServer", ...).
-inline HRESULT CallEntry(const char* library, const char* entry) {
-    void* handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        ADD_FAILURE() << dlerror();
-        return E_FAIL;
-    }
-    auto function = reinterpret_cast<HRESULT (*)()>(dlsym(handle, entry));
-    const HRESULT hr = function ? function() : E_FAIL;
-    dlclose(handle);
-    return hr;
-}
+using ondrelo::test::CallEntry;
 
 inline long LockCountOf(const char* library) {
-    void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
-    if (handle == nullptr) {
-        return 0;  // not loaded: nothing alive in it
-    }
-    auto count = reinterpret_cast<long (*)()>(dlsym(handle, "TestModuleLockCount"));
-    const long value = count ? count() : -1;
-    dlclose(handle);
-    return value;
+    return ondrelo::test::CallLoadedLong(library, "TestModuleLockCount", 0);
 }
 
 class StoreTest : public ondrelo::registry::testing::StoreTest {

@@ -5,6 +5,7 @@
 #include "ModuleFixture.h"
 #include "ondrelo/ModuleCatalogue.h"
 #include "ondrelo/ModuleClasses.h"
+#include "ondrelo/OndRegistryHandler.h"
 
 namespace moduletest {
 namespace {
@@ -14,7 +15,7 @@ using ondrelo::registry::WriteNumber;
 using ondrelo::registry::WriteString;
 using testprobe::EventsOf;
 
-const std::string kModules = "SOFTWARE\\Velmora\\Ondrelo\\Modules";
+const std::string kModules = COndRegistryHandler::kModulesKey;
 
 // A tree that keeps its items and prints itself with siblings sorted, as
 // the tree control sorts them: "Group[Child=2,Other=1]".
@@ -232,17 +233,19 @@ TEST_F(Catalogue, EntriesThatCannotBeCreatedAreSkippedAndTraced) {
     struct Case {
         const char* key;
         std::string clsid;  // "<none>": no CLSID value
-        const char* traced;
+        ESkipReason reason;
+        std::string entry;  // the skipped entry as recorded
     };
+    const std::string tooLong = "{" + std::string(300, 'A') + "}";
+    const std::string unregistered = "{0D5E7A10-0000-4000-8000-0000000000BB}";
     const Case cases[] = {
-        {"01 no clsid", "<none>", "no CLSID text that fits"},
-        {"02 too long", "{" + std::string(300, 'A') + "}", "no CLSID text that fits"},
-        {"03 bad text", "Popkinard", "is not a class identifier"},
-        {"04 unregistered", "{0D5E7A10-0000-4000-8000-0000000000BB}", "class not registered"},
-        {"05 library missing", missingLib, "does not exist"},
-        {"06 no IOndModule", Faulty(4), "factory refused"},
-        {"07 GetProperties fails", Faulty(1), "GetProperties failed"},
-        {"08 good", popkinard, ""},
+        {"01 no clsid", "<none>", ESkipReason::NoClsid, ""},
+        {"02 too long", tooLong, ESkipReason::NoClsid, ""},
+        {"03 bad text", "Popkinard", ESkipReason::BadClsid, "Popkinard"},
+        {"04 unregistered", unregistered, ESkipReason::CannotCreate, unregistered},
+        {"05 library missing", missingLib, ESkipReason::CannotCreate, missingLib},
+        {"06 no IOndModule", Faulty(4), ESkipReason::CannotCreate, Faulty(4)},
+        {"07 GetProperties fails", Faulty(1), ESkipReason::NoDisplayName, Faulty(1)},
     };
     for (const Case& c : cases) {
         if (c.clsid == "<none>") {
@@ -251,11 +254,18 @@ TEST_F(Catalogue, EntriesThatCannotBeCreatedAreSkippedAndTraced) {
             Entry(c.key, c.clsid);
         }
     }
+    Entry("08 good", popkinard);
     auto catalogue = Make();
     ASSERT_TRUE(catalogue->Load());
     EXPECT_EQ(m_tree.Print(), "Popup Wizard=1");
-    for (const Case& c : cases) {
-        EXPECT_TRUE(Traced(c.traced)) << c.key << ": " << c.traced;
+    // Entries are visited in the store's order of names, one record each,
+    // every one with the failing call's status.
+    const auto& skipped = catalogue->Skipped();
+    ASSERT_EQ(skipped.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(skipped[i].reason, cases[i].reason) << cases[i].key;
+        EXPECT_EQ(skipped[i].entry, cases[i].entry) << cases[i].key;
+        EXPECT_NE(skipped[i].status, 0) << cases[i].key;
     }
     // The module that could not name itself was released at once.
     EXPECT_EQ(EventsOf("delete:Nameless").size(), 1u);
@@ -304,8 +314,9 @@ TEST_F(Catalogue, NestingStopsAtTheStoresDepthLimit) {
     auto catalogue = Make();
     ASSERT_TRUE(catalogue->Load());
     EXPECT_EQ(catalogue->Entries().size(), 2u);
-    EXPECT_TRUE(Traced("module list entry lost skipped: nested deeper than 512 levels"));
-    EXPECT_FALSE(Traced("module list entry last skipped"));
+    ASSERT_EQ(catalogue->Skipped().size(), 1u);
+    EXPECT_EQ(catalogue->Skipped()[0].reason, ESkipReason::TooDeep);
+    EXPECT_EQ(catalogue->Skipped()[0].entry, "lost");
 }
 
 TEST_F(Catalogue, ReleaseAllReleasesEachModuleOnceInCreationOrder) {

@@ -1,5 +1,6 @@
 #include "ModuleFixture.h"
 #include "ondrelo/ModuleClasses.h"
+#include "ondrelo/OndRegistryHandler.h"
 
 namespace moduletest {
 namespace {
@@ -10,7 +11,7 @@ using ondrelo::com::RunRegistrationScript;
 using ondrelo::registry::ReadString;
 using ondrelo::registry::SubKeys;
 
-const std::string kModules = "SOFTWARE\\Velmora\\Ondrelo\\Modules";
+const std::string kModules = COndRegistryHandler::kModulesKey;
 
 struct SExpected {
     const char* className;

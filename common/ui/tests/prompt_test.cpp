@@ -7,6 +7,7 @@
 #include "ondrelo/QtPrompt.h"
 #include "ondrelo/QtResources.h"
 #include "ondrelo/QtWindow.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 using namespace ondrelo;
 using B = QMessageBox;

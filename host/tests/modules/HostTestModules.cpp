@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "ondrelo/ModuleObject.h"
+#include "ondrelo/ModuleLibrary.h"
 #include "ondrelo/QtWindow.h"
 #include "ondrelo/comserver.h"
 
@@ -86,13 +86,16 @@ public:
     CBetaModule() : COndModuleObject(kBeta) {}
 };
 
-ondrelo::com::COndServerModule g_server(
-    {{ondrelo::com::MakeGuid("{0DE11E57-0000-4000-8000-0000000000A1}"),
-      &ondrelo::com::CreateObjectInstance<CAlphaModule>, nullptr},
-     {ondrelo::com::MakeGuid("{0DE11E57-0000-4000-8000-0000000000B2}"),
-      &ondrelo::com::CreateObjectInstance<CBetaModule>, nullptr}},
+const ondrelo::SModuleResources kResources{"HostTestModules", "", nullptr, nullptr};
+
+ondrelo::CModuleLibrary g_library(
+    kResources,
+    {ondrelo::ModuleClassEntry<CAlphaModule>(
+         ondrelo::com::MakeGuid("{0DE11E57-0000-4000-8000-0000000000A1}"), nullptr),
+     ondrelo::ModuleClassEntry<CBetaModule>(
+         ondrelo::com::MakeGuid("{0DE11E57-0000-4000-8000-0000000000B2}"), nullptr)},
     ondrelo::com::STypeLibInfo{});
 
 }  // namespace
 
-ONDRELO_COM_SERVER_ENTRY_POINTS(g_server)
+ONDRELO_MODULE_LIBRARY(g_library)

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "ondrelo/OndUtils.h"
 #include "ondrelo/com.h"
 #include "ondrelo/registry.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 
 namespace ondrelo::registry::testing {
 namespace {

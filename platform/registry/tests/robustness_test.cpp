@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 
 namespace ondrelo::registry::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 
 #ifndef ONDRELO_REG_TOOL
 #error "ONDRELO_REG_TOOL must name the built ondrelo-reg program"

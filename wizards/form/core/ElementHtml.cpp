@@ -3,6 +3,7 @@
 // the attribute; captions, option texts and default texts stay HTML as typed.
 #include <string>
 
+#include "ondrelo/Text.h"
 #include "formwarden/FormCodeGen.h"
 #include "formwarden/FormModel.h"
 
@@ -12,15 +13,7 @@ namespace {
 
 const char* const kNL = "\r\n";
 
-std::string Trim(const std::string& text) {
-    const char* blanks = " \t\r\n\v\f";
-    auto first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return {};
-    }
-    auto last = text.find_last_not_of(blanks);
-    return text.substr(first, last - first + 1);
-}
+using ondrelo::Trim;
 
 }  // namespace
 

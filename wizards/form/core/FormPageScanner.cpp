@@ -11,6 +11,7 @@
 #include "formwarden/FormResources.h"
 #include "ondrelo/Common.h"
 #include "ondrelo/OndException.h"
+#include "ondrelo/Text.h"
 
 namespace formwarden {
 
@@ -27,17 +28,7 @@ const std::string kQuoted = "\"((?:[^\"\\\\]|\\\\.)*)\"";
 const std::string kCallPattern =
     "\\.addValidation\\(" + kQuoted + "," + kQuoted + "," + kQuoted + "\\);";
 
-bool EqualsNoCase(const std::string& a, const char* b) {
-    const std::string_view other(b);
-    if (a.size() != other.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(other[i])))
-            return false;
-    }
-    return true;
-}
+constexpr auto& EqualsNoCase = ondrelo::EqualNoCase;
 
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;

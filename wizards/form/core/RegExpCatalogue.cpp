@@ -7,6 +7,7 @@
 
 #include "formwarden/FormResources.h"
 #include "ondrelo/OndRegistryHandler.h"
+#include "ondrelo/Text.h"
 
 namespace formwarden {
 
@@ -20,18 +21,7 @@ bool StartsWith(const std::string& text, std::size_t from, const char* prefix, s
     return true;
 }
 
-int CompareNoCase(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
+using ondrelo::CompareNoCase;
 
 }  // namespace
 

@@ -4,32 +4,14 @@
 #include <cstdio>
 #include <string>
 
+#include "ondrelo/Text.h"
+
 namespace formwarden::text {
 
-inline constexpr const char* kBlanks = " \t\r\n\v\f";
-
-inline std::string TrimRight(const std::string& s) {
-    auto last = s.find_last_not_of(kBlanks);
-    return last == std::string::npos ? std::string() : s.substr(0, last + 1);
-}
-
-inline std::string Trim(const std::string& s) {
-    auto first = s.find_first_not_of(kBlanks);
-    if (first == std::string::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
-}
-
-inline std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
-    if (from.empty()) {
-        return s;
-    }
-    for (std::size_t pos = 0; (pos = s.find(from, pos)) != std::string::npos; pos += to.size()) {
-        s.replace(pos, from.size(), to);
-    }
-    return s;
-}
+using ondrelo::kBlanks;
+using ondrelo::ReplaceAll;
+using ondrelo::Trim;
+using ondrelo::TrimRight;
 
 inline std::string RemoveChars(const std::string& s, const std::string& chars) {
     std::string out;

@@ -41,6 +41,24 @@ public:
     virtual bool HasActiveModule() const = 0;
 };
 
+// Why an entry of the module list was left out of the tree.
+enum class ESkipReason {
+    TooDeep,         // nested deeper than kMaxNesting levels
+    CannotOpen,      // the entry's key cannot be opened
+    NoClsid,         // no CLSID text value that fits
+    BadClsid,        // the CLSID text is not a class identifier
+    CannotCreate,    // the class cannot be created as an IOndModule
+    NoDisplayName,   // GetProperties failed or gave no name
+};
+
+// One left-out entry: the reason, the entry's name or class identifier text,
+// and the status the failing call gave (also traced).
+struct SSkippedEntry {
+    ESkipReason reason;
+    std::string entry;
+    LONG status = 0;
+};
+
 struct SModuleEntry {
     CLSID clsid{};
     IOndModule* module = nullptr;  // one reference, released by ReleaseAll
@@ -71,9 +89,11 @@ public:
     bool HasActiveModule() const override;
 
     const std::vector<SModuleEntry>& Entries() const { return m_entries; }
+    // The entries the last Load left out, in the order met.
+    const std::vector<SSkippedEntry>& Skipped() const { return m_skipped; }
     std::uintptr_t Current() const { return m_current; }
 
-    static const char* const kModulesKey;  // "SOFTWARE\\Velmora\\Ondrelo\\Modules"
+    static const char* const kModulesKey;  // COndRegistryHandler::kModulesKey
     static constexpr DWORD kNameBufferSize = 260;
     static constexpr DWORD kClsidBufferSize = 260;
     // Deepest level of the module list that is visited (top-level entries
@@ -87,12 +107,15 @@ protected:
     virtual void AddGroup(HKEY key, const std::string& name, HTREEITEM parent);
     // Opens a sub key and adds it as a group (Type = 1) or a module.
     void VisitSubKey(HKEY key, const std::string& name, HTREEITEM parent);
+    // Records a left-out entry and traces it with its status.
+    void Skip(ESkipReason reason, const std::string& entry, LONG status, const std::string& text);
 
 private:
     IModuleTree* m_tree;
     HWND m_pane;
     ClientRectFn m_clientRect;
     std::vector<SModuleEntry> m_entries;
+    std::vector<SSkippedEntry> m_skipped;
     std::uintptr_t m_current = 0;
     int m_depth = 0;  // groups being visited
 };

@@ -2,6 +2,7 @@
 // scripts register the classes only; tests write the module list entries.
 #include "TestProbe.h"
 #include "ondrelo/ModuleClasses.h"
+#include "ondrelo/ModuleLibrary.h"
 
 namespace {
 
@@ -53,27 +54,26 @@ public:
     " = s 'Faulty' { InprocServer32 "           \
     "= s '%MODULE%' } } }"
 
-ondrelo::com::COndServerModule g_server(
+using CGreedyOk = CGreedy<kGreedy, S_OK>;
+using CGreedyFailing = CGreedy<kGreedyFailing, E_FAIL>;
+
+#define FAULTY_CLASS(type, guid) \
+    ondrelo::ModuleClassEntry<type>(ondrelo::com::MakeGuid(guid), FAULTY_SCRIPT(guid))
+
+ondrelo::CModuleLibrary g_library(
+    kResources,
     {
-        {ondrelo::com::MakeGuid("{0D5E7A10-0000-4000-8000-000000000001}"),
-         &ondrelo::com::CreateObjectInstance<CNameless>,
-         FAULTY_SCRIPT("{0D5E7A10-0000-4000-8000-000000000001}")},
-        {ondrelo::com::MakeGuid("{0D5E7A10-0000-4000-8000-000000000002}"),
-         &ondrelo::com::CreateObjectInstance<CGreedy<kGreedy, S_OK>>,
-         FAULTY_SCRIPT("{0D5E7A10-0000-4000-8000-000000000002}")},
-        {ondrelo::com::MakeGuid("{0D5E7A10-0000-4000-8000-000000000003}"),
-         &ondrelo::com::CreateObjectInstance<CGreedy<kGreedyFailing, E_FAIL>>,
-         FAULTY_SCRIPT("{0D5E7A10-0000-4000-8000-000000000003}")},
-        {ondrelo::com::MakeGuid("{0D5E7A10-0000-4000-8000-000000000004}"),
-         &ondrelo::com::CreateObjectInstance<CNotAModule>,
-         FAULTY_SCRIPT("{0D5E7A10-0000-4000-8000-000000000004}")},
+        FAULTY_CLASS(CNameless, "{0D5E7A10-0000-4000-8000-000000000001}"),
+        FAULTY_CLASS(CGreedyOk, "{0D5E7A10-0000-4000-8000-000000000002}"),
+        FAULTY_CLASS(CGreedyFailing, "{0D5E7A10-0000-4000-8000-000000000003}"),
+        FAULTY_CLASS(CNotAModule, "{0D5E7A10-0000-4000-8000-000000000004}"),
     },
     {});
 
 }  // namespace
 
-ONDRELO_COM_SERVER_ENTRY_POINTS(g_server)
+ONDRELO_MODULE_LIBRARY(g_library)
 
 extern "C" __attribute__((visibility("default"))) long TestModuleLockCount() {
-    return g_server.GetLockCount();
+    return g_library.Server().GetLockCount();
 }

@@ -3,6 +3,7 @@
 // TESTMOD_LIBRARY 1 = Popkin, 2 = Hoverkit, 3 = Formwarden, 4 = Smallset.
 #include "TestProbe.h"
 #include "ondrelo/ModuleClasses.h"
+#include "ondrelo/ModuleLibrary.h"
 
 namespace {
 
@@ -50,26 +51,26 @@ public:
         return S_OK;
     }
 };
-ondrelo::com::COndServerModule g_server(
-    {{CLSID_Popkinard, &ondrelo::com::CreateObjectInstance<CPopkinard>, kPopkinardScript}},
+ondrelo::CModuleLibrary g_library(
+    kResources, {ondrelo::ModuleClassEntry<CPopkinard>(CLSID_Popkinard, kPopkinardScript)},
     kPopkinTypeLib);
 #elif TESTMOD_LIBRARY == 2
 constexpr char kName[] = "VozizEvev Uduved Ududor";
 using CHoverkitModule =
     CLogged<kName,
             ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<ICHoverkit>, IID_ICHoverkit>>;
-ondrelo::com::COndServerModule g_server(
-    {{CLSID_CHoverkit, &ondrelo::com::CreateObjectInstance<CHoverkitModule>, kCHoverkitScript}},
+ondrelo::CModuleLibrary g_library(
+    kResources, {ondrelo::ModuleClassEntry<CHoverkitModule>(CLSID_CHoverkit, kCHoverkitScript)},
     kHoverkitTypeLib);
 #elif TESTMOD_LIBRARY == 3
 constexpr char kName[] = "HTML Form Wizard";
 using CFormwardenModule =
     CLogged<kName, ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<IFormwardenWizard>,
                                                  IID_IFormwardenWizard>>;
-ondrelo::com::COndServerModule g_server({{CLSID_FormwardenWizard,
-                                          &ondrelo::com::CreateObjectInstance<CFormwardenModule>,
-                                          kFormwardenWizardScript}},
-                                        kFormwardenTypeLib);
+ondrelo::CModuleLibrary g_library(
+    kResources,
+    {ondrelo::ModuleClassEntry<CFormwardenModule>(CLSID_FormwardenWizard, kFormwardenWizardScript)},
+    kFormwardenTypeLib);
 #else
 constexpr char kRoridaName[] = "Rorida Ziro Zover";
 constexpr char kDudName[] = "Rarededeva Razo Revizav";
@@ -78,21 +79,17 @@ using CRoridaModule =
 using CDudModule =
     CLogged<kDudName, ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<IDudIzuvIzurido>,
                                                     IID_IDudIzuvIzurido>>;
-ondrelo::com::COndServerModule g_server(
-    {{CLSID_RoridaZiroZover, &ondrelo::com::CreateObjectInstance<CRoridaModule>,
-      kRoridaZiroZoverScript},
-     {CLSID_DudIzuvIzurido, &ondrelo::com::CreateObjectInstance<CDudModule>,
-      kDudIzuvIzuridoScript}},
+ondrelo::CModuleLibrary g_library(
+    kResources,
+    {ondrelo::ModuleClassEntry<CRoridaModule>(CLSID_RoridaZiroZover, kRoridaZiroZoverScript),
+     ondrelo::ModuleClassEntry<CDudModule>(CLSID_DudIzuvIzurido, kDudIzuvIzuridoScript)},
     kSmallsetTypeLib);
 #endif
 
-// Calls into the library run with its resources first.
-const bool g_contextSet = (g_server.SetCallContext(ondrelo::ResourceContext(&kResources)), true);
-
 }  // namespace
 
-ONDRELO_COM_SERVER_ENTRY_POINTS(g_server)
+ONDRELO_MODULE_LIBRARY(g_library)
 
 extern "C" __attribute__((visibility("default"))) long TestModuleLockCount() {
-    return g_server.GetLockCount();
+    return g_library.Server().GetLockCount();
 }

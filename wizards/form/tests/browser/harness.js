@@ -33,7 +33,7 @@ function scriptsDir() {
 }
 
 // ---------------------------------------------------------------------------
-// Pages, written by the core's form-sample-page program. A form description
+// Pages, written by ondrelo-gen's form subcommand. A form description
 // lists elements with their type data and their validations as the model
 // holds them (kind, number, text, option, message); it is handed to the
 // program in its line format.
@@ -126,12 +126,117 @@ function validationLine(el, index, v) {
     }
     if (!word)
         throw new Error('unknown kind ' + v.kind);
-    return ['validation', '@' + index, word, quote(arg), quote(v.message)].join(' ');
+    const fields = ['validation', '@' + index, word, quote(arg)];
+    if (v.message !== undefined)
+        fields.push(quote(v.message));
+    return fields.join(' ');
 }
 
-// The description in form-sample-page's line format. Group validations held
-// by the other members of a group (option 25) are never generated, so only
-// the carrier's is passed on.
+// The rules of an element's validation editor that give its validations
+// (held group rules are left to the editors' group sharing), or null when
+// no editor can say them: then they are written directly, as the model
+// holds them.
+const COMPARE_WORDS = ['eqelmnt', 'ltelmnt', 'leelmnt', 'gtelmnt', 'geelmnt', 'neelmnt'];
+// The order in which each editor writes its validations.
+const EDITOR_ORDER = {
+    text: [1, 2, 3, 4, 5, 7, 8, 10, 9, 6, 11, 12, 13, 14, 15, 16],
+    textarea: [7, 8, 1],
+    checkbox: [17, 19],
+    radio: [19, 18],
+    listbox: [19],
+    file: [1],
+};
+
+function isHeld(v) {
+    return (v.kind === 17 || v.kind === 18) && v.option === 25;
+}
+
+function editorRule(el, v) {
+    const spaces = v.option === 1 ? '_s' : '';
+    switch (el.type) {
+        case 'text':
+            if (v.kind === 1)
+                return 'req';
+            if (v.kind === 2 || v.kind === 3)
+                return (v.kind === 2 ? 'alpha' : 'alnum') + spaces;
+            if (v.kind === 4)
+                return 'num';
+            if (v.kind === 5)
+                return 'email';
+            if (v.kind === 6)
+                return 'regexp=' + v.text;
+            if (v.kind === 7 || v.kind === 8)
+                return (v.kind === 7 ? 'maxlen=' : 'minlen=') + v.number;
+            if (v.kind === 9 || v.kind === 10)
+                return (v.kind === 9 ? 'lt=' : 'gt=') + v.number;
+            if (v.kind >= 11 && v.kind <= 16)
+                return COMPARE_WORDS[v.kind - 11] + '=' + v.text;
+            return null;
+        case 'textarea':
+            if (v.kind === 1)
+                return 'req';
+            if (v.kind === 7 || v.kind === 8)
+                return (v.kind === 7 ? 'maxlen=' : 'minlen=') + v.number;
+            return null;
+        case 'checkbox':
+            if (v.kind === 17)
+                return 'selmin=' + v.number;
+            if (v.kind === 19 && v.text === el.value)
+                return 'dontselectchk';
+            return null;
+        case 'radio':
+            if (v.kind === 18)
+                return 'selone';
+            if (v.kind === 19 && v.text === el.value)
+                return 'dontselectchk';
+            return null;
+        case 'listbox':
+            return v.kind === 19 ? 'dontselect=' + v.number : null;
+        case 'file':
+            return v.kind === 1 ? 'req' : null;
+        default:
+            return null;
+    }
+}
+
+function editorRules(el, form) {
+    const own = (el.validations || []).filter((v) => !isHeld(v));
+    const order = EDITOR_ORDER[el.type];
+    if (!order)
+        return own.length ? null : [];
+    // A check box has one choice; a box of its own can only be required.
+    if (el.type === 'checkbox') {
+        const name = String(el.name).toLowerCase();
+        const alone = form.elements.filter(
+                          (e) => e.type === 'checkbox' && String(e.name).toLowerCase() === name)
+                          .length === 1;
+        if (own.length > 1 || (alone && own.some((v) => v.kind === 17 && v.number !== 1)))
+            return null;
+    }
+    const rules = [];
+    let last = -1;
+    const kinds = new Set();
+    for (const v of own) {
+        const rule = editorRule(el, v);
+        const at = order.indexOf(v.kind);
+        // An editor writes each rule once, in its own order, and a text box
+        // has one input type.
+        const inputType = el.type === 'text' && v.kind >= 2 && v.kind <= 5;
+        if (rule === null || at < last || (kinds.has(v.kind) && v.kind < 11) ||
+            (inputType && [2, 3, 4, 5].some((k) => kinds.has(k))))
+            return null;
+        last = at;
+        kinds.add(v.kind);
+        rules.push(rule);
+    }
+    return rules;
+}
+
+// The description in ondrelo-gen form's line format. Validations go
+// through the element's validation editor ("edit"), so that the page holds
+// the editors' default messages and their group sharing; a given message is
+// set afterwards through the error-message editor ("message"). A validation
+// without a message gets the editor's default.
 function describeForm(form) {
     const lines = [[
         'form', quote(form.name), quote(form.action), form.method === 0 ? 'get' : 'post',
@@ -147,26 +252,52 @@ function describeForm(form) {
                 (item.selected ? ' selected' : ''));
         }
     });
+    const messages = [];
     form.elements.forEach((el, i) => {
+        const rules = editorRules(el, form);
+        if (rules === null) {
+            for (const v of el.validations || []) {
+                if (!isHeld(v))
+                    lines.push(validationLine(el, i, v));
+            }
+            return;
+        }
+        if (rules.length)
+            lines.push(['edit', '@' + i].concat(rules.map(quote)).join(' '));
         for (const v of el.validations || []) {
-            if ((v.kind === 17 || v.kind === 18) && v.option === 25)
+            if (isHeld(v) || v.message === undefined)
                 continue;
-            lines.push(validationLine(el, i, v));
+            let kind = editorRule(el, v).split('=')[0];
+            if (v.kind >= 11 && v.kind <= 16)
+                kind += '=' + v.text;
+            messages.push(['message', '@' + i, quote(kind), quote(v.message)].join(' '));
         }
     });
-    return lines.join('\n') + '\n';
+    return lines.concat(messages).join('\n') + '\n';
 }
 
+// Writes the page as the wizard's insertion does, through ondrelo-gen, into
+// a scratch folder with a scratch settings store (the script comes from the
+// build's scripts folder next to the program), and returns its text.
 function buildPage(form) {
-    const tool = process.env.ONDRELO_FORM_SAMPLE_PAGE;
+    const tool = process.env.ONDRELO_GEN;
     if (!tool || !fs.existsSync(tool)) {
         throw new Error(
-            'the page writer form-sample-page is missing (' + (tool || 'unset') +
-            '): build the target form-sample-page first');
+            'the generator ondrelo-gen is missing (' + (tool || 'unset') +
+            '): build the target ondrelo-gen first');
     }
-    return execFileSync(
-        tool, ['-'],
-        {input: describeForm(form), encoding: 'utf8', stdio: ['pipe', 'pipe', 'pipe']});
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'ondrelo-page-'));
+    try {
+        const page = path.join(dir, 'page.html');
+        execFileSync(tool, ['form', '-', '--insert', page, '--new'], {
+            input: describeForm(form),
+            env: Object.assign({}, process.env, {ONDRELO_REGISTRY: path.join(dir, 'store.db')}),
+            stdio: ['pipe', 'pipe', 'pipe'],
+        });
+        return fs.readFileSync(page, 'utf8');
+    } finally {
+        fs.rmSync(dir, {recursive: true, force: true});
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -293,7 +424,7 @@ class FormPage {
     // Clicks submit and returns whether the submit event was cancelled.
     async submitAndSeeIfCancelled(button) {
         const seen = new Promise((resolve, reject) => {
-            const timer = setTimeout(() => reject(new Error('no submit event')), 10000);
+            const timer = setTimeout(() => reject(new Error('no submit event')), 25000);
             this.onSubmit = () => {
                 clearTimeout(timer);
                 resolve();

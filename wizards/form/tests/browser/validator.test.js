@@ -14,7 +14,7 @@ const PARALLEL = {
 };
 // A page that hangs fails its test instead of the whole run.
 const T = {
-    timeout: 30000
+    timeout: 60000
 };
 
 let site;
@@ -178,11 +178,13 @@ const MESSAGES = {
 
 describe('descriptors on a text field', PARALLEL, () => {
     for (const c of TEXT_CASES) {
-        const v = Object.assign({number: 0, text: '', option: 0, message: MESSAGES[c.v.kind]}, c.v);
+        // The text box editor's default message.
+        const message = MESSAGES[c.v.kind];
+        const v = Object.assign({number: 0, text: '', option: 0}, c.v);
         const desc = form([textbox('f', [v])]);
         for (const bad of c.bad) {
             it(`${c.title} refuses ${JSON.stringify(bad)}`, T, async () => {
-                await check(desc, {f: bad}, {message: v.message, focus: 'f'});
+                await check(desc, {f: bad}, {message, focus: 'f'});
             });
         }
         for (const good of c.good) {
@@ -239,7 +241,7 @@ describe('element comparisons', PARALLEL, () => {
     for (const c of COMPARE_CASES) {
         const message = `f must be ${c.word} g`;
         const desc = form([
-            textbox('f', [{kind: c.kind, text: 'g', number: 0, option: 0, message}]), textbox('g')
+            textbox('f', [{kind: c.kind, text: 'g', number: 0, option: 0}]), textbox('g')
         ]);
         const title = ['eq', 'lt', 'le', 'gt', 'ge', 'ne'][c.kind - 11] + 'elmnt';
         for (const [f, g] of c.bad) {
@@ -274,8 +276,8 @@ function radio(name, value, validations) {
 
 describe('group rules', PARALLEL, () => {
     const selminMsg = 'Please select at least 2  check boxes for colors';
-    const group = (kind, number) => ({kind, number, text: '', option: 10, message: selminMsg});
-    const held = (kind, number) => ({kind, number, text: '', option: 25, message: selminMsg});
+    const group = (kind, number) => ({kind, number, text: '', option: 10});
+    const held = (kind, number) => ({kind, number, text: '', option: 25});
     const colours = form([
         checkbox('colors', 'red', [group(17, 2)]),
         checkbox('colors', 'green', [held(17, 2)]),
@@ -299,7 +301,7 @@ describe('group rules', PARALLEL, () => {
 
     const single = form([checkbox(
         'agree', 'yes',
-        [{kind: 17, number: 1, text: '', option: 0, message: 'Please check agree'}])]);
+        [{kind: 17, number: 1, text: '', option: 0}])]);
     it('selmin on a single box refuses it unchecked', T, async () => {
         await check(single, {}, {message: 'Please check agree', focus: 'agree'});
     });
@@ -310,13 +312,13 @@ describe('group rules', PARALLEL, () => {
     const sizes = form([
         radio(
             'size', 'S',
-            [{kind: 18, number: 0, text: '', option: 10, message: 'Please select one option'}]),
+            [{kind: 18, number: 0, text: '', option: 10}]),
         radio(
             'size', 'M',
-            [{kind: 18, number: 0, text: '', option: 25, message: 'Please select one option'}]),
+            [{kind: 18, number: 0, text: '', option: 25}]),
         radio(
             'size', 'L',
-            [{kind: 18, number: 0, text: '', option: 25, message: 'Please select one option'}]),
+            [{kind: 18, number: 0, text: '', option: 25}]),
     ]);
     it('selone refuses a group with no button chosen', T, async () => {
         await check(sizes, {}, {message: 'Please select one option', focus: 'size'});
@@ -329,7 +331,7 @@ describe('group rules', PARALLEL, () => {
     const noSpam = 'Can\'t proceed due to your selection for \'news\'';
     const letters = form([
         checkbox('news', 'weekly'),
-        checkbox('news', 'spam', [{kind: 19, number: 0, text: 'spam', option: 0, message: noSpam}]),
+        checkbox('news', 'spam', [{kind: 19, number: 0, text: 'spam', option: 0}]),
     ]);
     it('dontselectchk refuses the box with that value checked', T, async () => {
         await check(letters, {news: ['spam']}, {message: noSpam, focus: 'news'});
@@ -344,8 +346,8 @@ describe('group rules', PARALLEL, () => {
         radio(
             'answer', 'none',
             [
-                {kind: 19, number: 0, text: 'none', option: 0, message: noOption},
-                {kind: 18, number: 0, text: '', option: 10, message: 'Please select one option'},
+                {kind: 19, number: 0, text: 'none', option: 0},
+                {kind: 18, number: 0, text: '', option: 10},
             ]),
     ]);
     it('dontselectchk on a radio button refuses that button', T, async () => {
@@ -372,7 +374,7 @@ describe('dontselect on a list box', PARALLEL, () => {
             size: 1,
             multiple: 0,
             items,
-            validations: [{kind: 19, number: index, text: '', option: 0, message: msg}]
+            validations: [{kind: 19, number: index, text: '', option: 0}]
         },
         extra || {})]);
 
@@ -398,18 +400,17 @@ describe('order, messages and other element types', PARALLEL, () => {
         textbox(
             'f',
             [
-                {kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for f'},
+                {kind: 1, number: 0, text: '', option: 0},
                 {
                     kind: 2,
                     number: 0,
                     text: '',
-                    option: 0,
-                    message: 'Alphabetic input expected for f'
+                    option: 0
                 },
             ]),
         textbox(
             'g',
-            [{kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for g'}]),
+            [{kind: 1, number: 0, text: '', option: 0}]),
     ]);
     it('the first failing check in the order added wins', T, async () => {
         await check(
@@ -439,17 +440,15 @@ describe('order, messages and other element types', PARALLEL, () => {
                 kind: 7,
                 number: 10,
                 text: '',
-                option: 0,
-                message: 'The input you provided for notes exceeds the limit(10 characters)'
+                option: 0
             },
             {
                 kind: 8,
                 number: 2,
                 text: '',
-                option: 0,
-                message: 'Please provide a value with minimum 2 characters'
+                option: 0
             },
-            {kind: 1, number: 0, text: '', option: 0, message: 'Please provide value for notes'},
+            {kind: 1, number: 0, text: '', option: 0},
         ],
     }]);
     it('a text area over its maximum is refused', T, async () => {
@@ -475,7 +474,7 @@ describe('order, messages and other element types', PARALLEL, () => {
         caption: 'File',
         size: 20,
         validations: [
-            {kind: 1, number: 0, text: '', option: 0, message: 'Please select the file to upload.'}
+            {kind: 1, number: 0, text: '', option: 0}
         ]
     }]);
     it('an empty mandatory file field is refused', T, async () => {
@@ -487,8 +486,7 @@ describe('order, messages and other element types', PARALLEL, () => {
                      kind: 4,
                      number: 0,
                      text: '',
-                     option: 0,
-                     message: 'Please input a numeric value for f'
+                     option: 0
                  }])],
         {tableLayout: 0, method: 0});
     it('a paragraph-layout GET form is checked and submits its query', T, async () => {
@@ -506,7 +504,7 @@ describe('the additional validation function', PARALLEL, () => {
     const custom = form(
         [textbox(
             'f',
-            [{kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for f'}])],
+            [{kind: 1, number: 0, text: '', option: 0}])],
         {customValidation: body});
 
     it('its false cancels the submission', T, async () => {
@@ -536,7 +534,7 @@ describe('the page\'s own onsubmit handler', PARALLEL, () => {
     const desc = form([
         textbox(
             'f',
-            [{kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for f'}]),
+            [{kind: 1, number: 0, text: '', option: 0}]),
         {type: 'hidden', name: 'ran', value: 'no', validations: []}
     ]);
 
@@ -552,9 +550,28 @@ describe('the page\'s own onsubmit handler', PARALLEL, () => {
     });
 });
 
+describe('the page as the wizard writes it', () => {
+    it('holds the marked inclusion line and the marked validator block', () => {
+        const html = buildPage(form([textbox('f', [{kind: 1, number: 0, text: '', option: 0}])]));
+        const start = '\n<!--FORM_WIZ{-->\n';
+        const end = '\n<!--}FORM_WIZ-->\n';
+        assert.ok(
+            html.includes(
+                start + '<SCRIPT src="gen_validatorv3.js"  language="JavaScript"></SCRIPT>' + end),
+            html);
+        assert.ok(html.includes('<title>HTML Form:myform</title>'), html);
+        const block = html.indexOf(start + '\r\n<SCRIPT LANGUAGE="JavaScript">');
+        assert.ok(block > html.indexOf('</FORM>'), html);
+        assert.ok(html.indexOf(end, block) > block, html);
+        assert.ok(
+            html.includes('myformValidator.addValidation("f","req","Please enter the value for f");'),
+            html);
+    });
+});
+
 describe('where the script meets the page', PARALLEL, () => {
-    const req = (name) =>
-        ({kind: 1, number: 0, text: '', option: 0, message: 'Please enter the value for ' + name});
+    // The text box editor's "Please enter the value for <name>".
+    const req = () => ({kind: 1, number: 0, text: '', option: 0});
 
     // The generated call names the form without its hyphen.
     const hyphened = form([textbox('f', [req('f')])], {name: 'contact-form'});

@@ -11,48 +11,16 @@
 #include <iterator>
 #include <string>
 
+#include "ondrelo/testsupport/ScratchDir.h"
 #include "formwarden/FormModel.h"
 
 namespace formtest {
 
 using namespace formwarden;
 
-// A fresh folder below the test temp dir, removed with the object. It also
-// holds the settings store the code under test uses.
-class CScratchDir {
-public:
-    CScratchDir() {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        std::string name =
-            std::string(info ? info->test_suite_name() : "t") + "_" + (info ? info->name() : "x");
-        for (char& c : name) {
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        }
-        m_path = std::filesystem::path(testing::TempDir()) / ("formwarden_" + name);
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-        setenv("ONDRELO_REGISTRY", (m_path / "registry.db").c_str(), 1);
-    }
-    ~CScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using ondrelo::test::CScratchDir;
+using ondrelo::test::ReadFile;
+using ondrelo::test::WriteFile;
 
 inline CValidation Val(int kind, std::string message, std::string text = {}, int number = 0,
                        int option = 0) {

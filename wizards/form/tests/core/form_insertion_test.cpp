@@ -10,6 +10,7 @@
 #include "ondrelo/CodeGen.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/registry.h"
 
 namespace {
@@ -31,7 +32,7 @@ class FormInsertion : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(dir / "installed");
-        WriteBytes(dir / "installed/gen_validatorv3.js", "function Validator(n) {}\n");
+        WriteFile(dir / "installed/gen_validatorv3.js", "function Validator(n) {}\n");
         ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
                                                    COndRegistryHandler::kInstallationKey,
                                                    "scriptspath", dir / "installed"));
@@ -135,9 +136,9 @@ TEST_F(FormInsertion, NewFileLayout) {
     const std::string expected = CCodeGen::GetHtmlHeadPart("HTML Form:myform") + kStart + kLine +
                                  kEnd + "<body>\r\n" + fresh.GenerateFormHTML() + kStart +
                                  fresh.GenerateValidatorScript() + kEnd + "</body>\n</html>";
-    EXPECT_EQ(ReadBytes(dir / "new.html"), expected);
+    EXPECT_EQ(ReadFile(dir / "new.html"), expected);
     EXPECT_NE(expected.find("<title>HTML Form:myform</title>"), std::string::npos);
-    EXPECT_EQ(ReadBytes(dir / "gen_validatorv3.js"), "function Validator(n) {}\n");
+    EXPECT_EQ(ReadFile(dir / "gen_validatorv3.js"), "function Validator(n) {}\n");
     // The warnings the last page showed are not added to again.
     std::string a, b, c, after;
     generator.GetCode(a, b, c, after);
@@ -154,7 +155,7 @@ TEST_F(FormInsertion, RelativePathToTheScript) {
     CFormPageScanner scanner;
     ASSERT_TRUE(InsertFormIntoNewFile(scanner, generator, dir / "site/pages/p.html",
                                       dir / "site/scripts/gen_validatorv3.js"));
-    EXPECT_NE(ReadBytes(dir / "site/pages/p.html")
+    EXPECT_NE(ReadFile(dir / "site/pages/p.html")
                   .find("<SCRIPT src=\"../scripts/gen_validatorv3.js\"  language=\"JavaScript\">"),
               std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(dir / "site/scripts/gen_validatorv3.js"));
@@ -167,12 +168,12 @@ TEST_F(FormInsertion, DesignInsertReadBackKeepsEveryValidationAndMessage) {
     ExpectReadBack(dir / "full.html", form);
 
     // The same into an existing page, after its body tag.
-    WriteBytes(
+    WriteFile(
         dir / "existing.html",
         "<html><head><title>x</title></head><body bgcolor=white>\n<p>text</p>\n</body></html>");
     ASSERT_TRUE(InsertFormCode(generator, dir / "existing.html", dir / "gen_validatorv3.js", false,
                                kPlaceAfterBodyTag));
-    const std::string page = ReadBytes(dir / "existing.html");
+    const std::string page = ReadFile(dir / "existing.html");
     EXPECT_EQ(page.find("<body bgcolor=white><CENTER><FORM name='order'"),
               page.find("<body bgcolor=white>"));
     EXPECT_EQ(Count(page, "<!--FORM_WIZ{-->"), 2);
@@ -197,7 +198,7 @@ TEST_F(FormInsertion, ValidationsOnlyRoundTrip) {
     pageGenerator.GetCode(a, b, c, w);
     ASSERT_TRUE(
         InsertFormCode(pageGenerator, scanner.GetFilePath(), dir / "gen_validatorv3.js", false, 1));
-    const std::string page = ReadBytes(dir / "p.html");
+    const std::string page = ReadFile(dir / "p.html");
     EXPECT_EQ(Count(page, "<!--FORM_WIZ{-->"), 2) << "the earlier blocks were replaced";
     EXPECT_EQ(Count(page, "new Validator("), 1);
     EXPECT_EQ(Count(page, "<FORM name="), 1);
@@ -215,20 +216,20 @@ TEST_F(FormInsertion, ValidationsOnlyRoundTrip) {
     // the text as opened: still one block.
     ASSERT_TRUE(
         InsertValidationsIntoPage(scanner, pageGenerator, read, dir / "gen_validatorv3.js"));
-    EXPECT_EQ(Count(ReadBytes(dir / "p.html"), "new Validator("), 1);
+    EXPECT_EQ(Count(ReadFile(dir / "p.html"), "new Validator("), 1);
 }
 
 TEST_F(FormInsertion, PlaceholderIsReplacedEverywhere) {
     CHtmlForm form;
     AddElement<CTextData>(form, "a", "A");
     Design(form);
-    WriteBytes(
+    WriteFile(
         dir / "p.html",
         "<html><head></head><body>_PLACE_THE_FORM_HERE_<hr>_PLACE_THE_FORM_HERE_</body></html>");
     CFormPageScanner scanner;
     ASSERT_TRUE(InsertFormIntoExistingFile(scanner, generator, dir / "p.html",
                                            dir / "gen_validatorv3.js", kPlaceAtPlaceholder));
-    const std::string page = ReadBytes(dir / "p.html");
+    const std::string page = ReadFile(dir / "p.html");
     EXPECT_EQ(Count(page, "_PLACE_THE_FORM_HERE_"), 0);
     EXPECT_EQ(Count(page, "<FORM name='myform'"), 2);
     EXPECT_EQ(Count(page, kLine), 1);
@@ -250,11 +251,11 @@ TEST_F(FormInsertion, FailuresWriteNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        WriteBytes(dir / "p.html", c.page);
+        WriteFile(dir / "p.html", c.page);
         CFormPageScanner scanner;
         EXPECT_FALSE(InsertFormIntoExistingFile(scanner, generator, dir / "p.html",
                                                 dir / "gen_validatorv3.js", c.placement));
-        EXPECT_EQ(ReadBytes(dir / "p.html"), c.page);
+        EXPECT_EQ(ReadFile(dir / "p.html"), c.page);
         EXPECT_FALSE(scanner.IsOpen(dir / "p.html")) << "closed without saving";
     }
 
@@ -267,7 +268,7 @@ TEST_F(FormInsertion, FailuresWriteNothing) {
 
     // A form read from a page that has neither head nor body.
     const std::string bare = "<form name='f'><input type=text name=a></form>";
-    WriteBytes(dir / "bare.html", bare);
+    WriteFile(dir / "bare.html", bare);
     CFormPageScanner pageScanner;
     CHtmlForm read;
     ASSERT_TRUE(pageScanner.LoadPage(dir / "bare.html", read));
@@ -275,7 +276,7 @@ TEST_F(FormInsertion, FailuresWriteNothing) {
     pageGenerator.SetModel(&read, &read.m_Elements, &pageScanner);
     EXPECT_FALSE(
         InsertFormCode(pageGenerator, dir / "bare.html", dir / "gen_validatorv3.js", false, 1));
-    EXPECT_EQ(ReadBytes(dir / "bare.html"), bare);
+    EXPECT_EQ(ReadFile(dir / "bare.html"), bare);
     EXPECT_EQ(pageScanner.GetText(), bare) << "back to the text as opened";
 }
 
@@ -284,12 +285,12 @@ TEST_F(FormInsertion, GeneratorsOwnScannerCarriesTheWizardsSignature) {
     AddElement<CTextData>(form, "a", "A");
     Design(form);
     EXPECT_EQ(generator.GetOwnScanner().GetModuleSignature(), "FORM_WIZ");
-    WriteBytes(dir / "p.html", "<html><head></head><body></body></html>");
+    WriteFile(dir / "p.html", "<html><head></head><body></body></html>");
     ASSERT_TRUE(InsertFormCode(generator, dir / "p.html", "", false, kPlaceAfterBodyTag));
     // A second insertion into the page it holds starts again from the text
     // as opened, so the page gets one form.
     ASSERT_TRUE(InsertFormCode(generator, dir / "p.html", "", false, kPlaceAfterBodyTag));
-    const std::string page = ReadBytes(dir / "p.html");
+    const std::string page = ReadFile(dir / "p.html");
     EXPECT_EQ(Count(page, "<FORM name='myform'"), 1);
     EXPECT_EQ(Count(page, "<!--FORM_WIZ{-->"), 2);
 }

@@ -5,12 +5,13 @@
 #include <fstream>
 
 #include "FormTestUtil.h"
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "formwarden/FormResources.h"
 #include "formwarden/FormRules.h"
 #include "ondrelo/Common.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/Resources.h"
 
 namespace formwarden {

@@ -6,6 +6,7 @@
 #include "formwarden/ErrorsDialog.h"
 #include "formwarden/FormPageScanner.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace {
 
@@ -290,7 +291,7 @@ TEST_F(FormPageLoad, OldValidationsAreAttachedInCallOrder) {
         "fValidator.addValidation(\"t\",\"unknown\",\"dropped\");\r\n"
         "\r\n</SCRIPT>\r\n\n<!--}FORM_WIZ-->\n"
         "</body></html>";
-    WriteBytes(dir / "p.html", page);
+    WriteFile(dir / "p.html", page);
     ASSERT_TRUE(scanner.LoadPage(dir / "p.html", form));
     EXPECT_TRUE(prompt.Records().empty());
     EXPECT_TRUE(form.m_bReadFromPage);
@@ -314,14 +315,14 @@ TEST_F(FormPageLoad, FailuresAreShown) {
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Could not Open HTML file!"});
 
     prompt.Clear();
-    WriteBytes(dir / "empty.html", "");
+    WriteFile(dir / "empty.html", "");
     ASSERT_FALSE(scanner.LoadPage(dir / "empty.html", form));
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Reading the HTML file failed!"});
 
     prompt.Clear();
     std::string shown;
     SetErrorsDialogHandler([&shown](const std::string& text) { shown = text; });
-    WriteBytes(dir / "bad.html",
+    WriteFile(dir / "bad.html",
                "<body><form name='1st'><input type=text name='a b'><input type=text></form>");
     EXPECT_FALSE(scanner.LoadPage(dir / "bad.html", form));
     SetErrorsDialogHandler({});
@@ -338,7 +339,7 @@ TEST_F(FormPageLoad, FailuresAreShown) {
 }
 
 TEST_F(FormPageLoad, ErrorsWindowDefaultsToAMessageBox) {
-    WriteBytes(dir / "noform.html", "<html><body></body></html>");
+    WriteFile(dir / "noform.html", "<html><body></body></html>");
     EXPECT_FALSE(scanner.LoadPage(dir / "noform.html", form));
     ASSERT_EQ(prompt.Records().size(), 1u);
     EXPECT_EQ(prompt.Records()[0].caption, "Errors!");
@@ -348,7 +349,7 @@ TEST_F(FormPageLoad, ErrorsWindowDefaultsToAMessageBox) {
 }
 
 TEST_F(FormPageLoad, LoadingAgainReplacesTheElements) {
-    WriteBytes(dir / "p.html", "<body><form name='f'><input type=text name=a></form></body>");
+    WriteFile(dir / "p.html", "<body><form name='f'><input type=text name=a></form></body>");
     ASSERT_TRUE(scanner.LoadPage(dir / "p.html", form));
     ASSERT_TRUE(scanner.LoadPage(dir / "p.html", form));
     EXPECT_EQ(form.GetElementCount(), 1);

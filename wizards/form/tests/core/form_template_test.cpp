@@ -14,6 +14,7 @@
 #include "formwarden/FormTemplate.h"
 #include "ondrelo/OndException.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ TEST(FormTemplateFile, RoundTripOfEveryTypeAndKind) {
     form.m_bModified = true;
     ASSERT_TRUE(file.Save(form));
     EXPECT_FALSE(form.m_bModified);
-    EXPECT_EQ(ReadBytes(dir / "full.ft").substr(kHeader.size(), 3), Bytes({0xFF, 0x2C, 0x01}));
+    EXPECT_EQ(ReadFile(dir / "full.ft").substr(kHeader.size(), 3), Bytes({0xFF, 0x2C, 0x01}));
 
     CHtmlForm loaded;
     ASSERT_TRUE(file.LoadFile(dir / "full.ft", loaded));
@@ -235,7 +236,7 @@ TEST(FormTemplateFile, RefusedLoadsLeaveTheFormUnchanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         ondrelo::CScriptedPrompt prompt;
-        WriteBytes(dir / "bad.ft", c.bytes);
+        WriteFile(dir / "bad.ft", c.bytes);
         CHtmlForm form = CurrentForm();
         const std::string before = WriteFormTemplate(form);
         CFormTemplateFile file;
@@ -259,7 +260,7 @@ TEST(FormTemplateFile, TruncatedAtEveryOffsetIsRefused) {
     ASSERT_EQ(ReadFormTemplate(sample, whole), ETemplateRead::ok);
     for (std::size_t length = 0; length < sample.size(); ++length) {
         ondrelo::CScriptedPrompt prompt;
-        WriteBytes(dir / "cut.ft", sample.substr(0, length));
+        WriteFile(dir / "cut.ft", sample.substr(0, length));
         CHtmlForm form = CurrentForm();
         const std::string before = WriteFormTemplate(form);
         CFormTemplateFile file;
@@ -300,7 +301,7 @@ TEST(FormTemplateFile, SaveAsksForAPathOnce) {
     form.m_strAction = "second.cgi";
     ASSERT_TRUE(file.Save(form));
     EXPECT_EQ(prompt.Records().size(), 1u) << "no second dialog";
-    EXPECT_EQ(ReadBytes(dir / "once.ft"), WriteFormTemplate(form));
+    EXPECT_EQ(ReadFile(dir / "once.ft"), WriteFormTemplate(form));
 
     // A cancelled dialog after the path was forgotten writes nothing.
     file.ClearPath();
@@ -328,7 +329,7 @@ TEST(FormTemplateFile, SaveReplacesTheFileWhole) {
     ondrelo::CScriptedPrompt prompt;
     CHtmlForm form = CurrentForm();
     const std::string old = SampleTemplate();
-    WriteBytes(dir / "real.ft", old);
+    WriteFile(dir / "real.ft", old);
     ::chmod((dir / "real.ft").c_str(), 0640);
     std::filesystem::create_symlink(dir / "real.ft", dir / "link.ft");
     CFormTemplateFile file;
@@ -348,7 +349,7 @@ TEST(FormTemplateFile, SaveReplacesTheFileWhole) {
     EXPECT_FALSE(saved1);
     ASSERT_EQ(prompt.MessageTexts().size(), 1u);
     EXPECT_EQ(prompt.MessageTexts()[0].rfind("Exception Occured:", 0), 0u);
-    EXPECT_EQ(ReadBytes(dir / "real.ft"), old);
+    EXPECT_EQ(ReadFile(dir / "real.ft"), old);
     int beside = 0;
     for (const auto& entry :
          std::filesystem::directory_iterator(std::filesystem::path(dir / "real.ft").parent_path()))
@@ -358,7 +359,7 @@ TEST(FormTemplateFile, SaveReplacesTheFileWhole) {
     // A save that succeeds keeps the link, and the file its permissions.
     ASSERT_TRUE(file.Save(form));
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ft"));
-    EXPECT_EQ(ReadBytes(dir / "real.ft"), WriteFormTemplate(form));
+    EXPECT_EQ(ReadFile(dir / "real.ft"), WriteFormTemplate(form));
     struct stat info {};
     ASSERT_EQ(::stat((dir / "real.ft").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -366,7 +367,7 @@ TEST(FormTemplateFile, SaveReplacesTheFileWhole) {
 
 TEST(FormTemplateFile, LoadAsksBeforeDroppingElements) {
     CScratchDir dir;
-    WriteBytes(dir / "s.ft", SampleTemplate());
+    WriteFile(dir / "s.ft", SampleTemplate());
     CFormTemplateFile file;
     {
         // "No" to the question: no dialog, nothing changes.

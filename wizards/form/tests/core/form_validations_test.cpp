@@ -6,6 +6,7 @@
 #include "formwarden/FormCodeGen.h"
 #include "formwarden/Validations.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace formwarden {
 namespace {

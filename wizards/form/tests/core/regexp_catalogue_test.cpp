@@ -12,6 +12,7 @@
 
 #include "formwarden/RegExpCatalogue.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 
 #include <grp.h>
 #include <pwd.h>
@@ -12,20 +12,14 @@
 namespace ondrelo::registry::testing {
 
 void StoreTest::SetUp() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ondreg-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
-    // Children that drop to an unprivileged user must be able to reach it.
-    chmod(m_dir.c_str(), 0755);
+    m_scratch = std::make_unique<ondrelo::test::CScratchDir>(false);
+    m_dir = m_scratch->str();
     m_store = m_dir + "/store.db";
     UseStore(m_store);
 }
 
 void StoreTest::TearDown() {
-    std::error_code ignored;
-    std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(m_dir, ignored);
+    m_scratch.reset();
     unsetenv("ONDRELO_REGISTRY");
 }
 
@@ -47,22 +41,14 @@ std::string StoreTest::Default(HKEY root, const std::string& key) {
     return ReadString(root, key, "", value) ? value : "<missing>";
 }
 
+std::string StoreTest::Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = (Dir() / name).string();
+    ondrelo::test::WriteFile(path, bytes);
+    return path;
+}
+
 bool StoreTest::Number(HKEY root, const std::string& key, const char* name, DWORD& value) {
     return ReadNumber(root, key, name, value);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-bool Exists(const std::string& path) {
-    return access(path.c_str(), F_OK) == 0;
 }
 
 std::vector<long> RunInChild(const std::function<std::vector<long>()>& body, bool unprivileged) {

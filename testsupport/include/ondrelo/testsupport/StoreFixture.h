@@ -1,7 +1,6 @@
 // Test support for everything that keeps settings in the store: a fresh
 // store file per test in its own temporary folder, short reads of keys and
-// values, and running code in a child process. Built as the static library
-// OndRegistryTestSupport for the store's own tests and for the layers above.
+// values, and running code in a child process.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,10 +9,12 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ondrelo/registry.h"
+#include "ondrelo/testsupport/ScratchDir.h"
 
 namespace ondrelo::registry::testing {
 
@@ -32,13 +33,20 @@ protected:
     // A number value; false when missing or of another type.
     static bool Number(HKEY root, const std::string& key, const char* name, DWORD& value);
 
+    // The test's folder, a file written into it (its full path back), and
+    // a whole file read.
+    std::filesystem::path Dir() const { return m_dir; }
+    std::string Write(const std::string& name, const std::string& bytes) const;
+    static std::string Read(const std::string& path) { return ondrelo::test::ReadFile(path); }
+
+    std::unique_ptr<ondrelo::test::CScratchDir> m_scratch;
     std::string m_dir;
     std::string m_store;
 };
 
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
-bool Exists(const std::string& path);
+using ondrelo::test::Exists;
+using ondrelo::test::ReadFile;
+using ondrelo::test::WriteFile;
 
 // Runs body in a forked child and hands back the numbers it returned. With
 // unprivileged set, the child first drops root rights (to user "nobody"), so
