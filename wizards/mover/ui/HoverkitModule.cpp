@@ -2,15 +2,12 @@
 // wizard's sheet, its registration, and the library's start and end.
 #include "MoverButtonPages.h"
 #include "bridgel/CIWImpl.h"
-#include "hoverkit/HoverkitResources.h"
-#include "ondrelo/CommonUI.h"
-#include "ondrelo/HyperLink.h"
 #include "ondrelo/ModuleClasses.h"
-#include "ondrelo/ModuleObject.h"
+#include "ondrelo/ModuleLibrary.h"
+#include "ondrelo/QtModuleLibrary.h"
 #include "ondrelo/QtModuleSheet.h"
 
 namespace hoverkit {
-
 namespace {
 
 using namespace ondrelo::modules;
@@ -19,29 +16,30 @@ const ondrelo::SModuleDescriptor kDescriptor{"VozizEvev Uduved Ududor",
                                              &HoverkitLibraryResources(),
                                              &ondrelo::MakeQtModuleSheet<CMoverButtonSheet>};
 
+// The module class answers its own (memberless) automation interface too.
 class CHoverkit : public ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<ICHoverkit>,
                                                        IID_ICHoverkit> {
 public:
     CHoverkit() : COndModuleObjectWith(kDescriptor) {}
 };
 
-ondrelo::com::COndServerModule g_server(
-    {{CLSID_CHoverkit, &ondrelo::com::CreateObjectInstance<CHoverkit>, kCHoverkitScript}},
-    kHoverkitTypeLib);
-
-// While the library is loaded: Common, the button library and the adapter
-// library are initialised, and calls into it look up its resources first.
-struct SLibraryLifetime {
-    SLibraryLifetime() {
-        InitCommonDLL();
-        InitUIDLL();
+// Beyond Common's Qt layer and the control library, the code-insert adapter
+// library is started while this library is loaded.
+ondrelo::SModuleLibraryHooks Hooks() {
+    ondrelo::SModuleLibraryHooks hooks = ondrelo::QtModuleLibraryHooks();
+    hooks.start = [start = hooks.start] {
+        start();
         InitBridgel();
-        g_server.SetCallContext(ondrelo::ResourceContext(&HoverkitLibraryResources()));
-    }
-    ~SLibraryLifetime() { TermCommonDLL(); }
-} g_lifetime;
+    };
+    return hooks;
+}
+
+ondrelo::CModuleLibrary g_library(HoverkitLibraryResources(),
+                                  {ondrelo::ModuleClassEntry<CHoverkit>(CLSID_CHoverkit,
+                                                                        kCHoverkitScript)},
+                                  kHoverkitTypeLib, Hooks());
 
 }  // namespace
 }  // namespace hoverkit
 
-ONDRELO_COM_SERVER_ENTRY_POINTS(hoverkit::g_server)
+ONDRELO_MODULE_LIBRARY(hoverkit::g_library)

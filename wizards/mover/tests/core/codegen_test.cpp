@@ -4,6 +4,7 @@
 
 #include "hoverkit/MoverButtonCodeGen.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "ImageWriters.h"
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "hoverkit/HoverkitResources.h"
 #include "hoverkit/ImageTestArea.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace {
 

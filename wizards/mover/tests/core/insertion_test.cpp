@@ -5,9 +5,10 @@
 
 #include <filesystem>
 
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "hoverkit/MoverButtonCodeGen.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace {
 

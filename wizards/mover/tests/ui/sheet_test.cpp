@@ -9,9 +9,10 @@
 
 #include "../core/ImageWriters.h"
 #include "MoverButtonPages.h"
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "ondrelo/ButtonST.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/QtWindow.h"
 
 namespace {
