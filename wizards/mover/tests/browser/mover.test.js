@@ -120,7 +120,7 @@ describe('mover2.js in a browser', () => {
         assert.ok(html.indexOf('anchor202') < html.indexOf('anchor101'), 'second button first');
     });
 
-    it('hover, press, release and leave show the right images', T, async () => {
+    it('hover, press, leave and release show the right images; a click follows the link', T, async () => {
         const {context, page, errors} = await open('two.html');
         try {
             const one = page.locator('img[name=image101]');
@@ -129,11 +129,18 @@ describe('mover2.js in a browser', () => {
             assert.equal(await src(page, 'image101'), 'img/one-a.gif');
             await page.mouse.down();
             assert.equal(await src(page, 'image101'), 'img/one-c.gif');
+            // Leaving while held down restores the normal image; releasing
+            // outside the link clicks nothing.
+            await page.mouse.move(600, 500);
+            assert.equal(await src(page, 'image101'), 'img/one-n.gif');
             await page.mouse.up();
+            assert.equal(await src(page, 'image101'), 'img/one-n.gif');
+            await one.hover();
             assert.equal(await src(page, 'image101'), 'img/one-a.gif');
             await page.mouse.move(600, 500);
             assert.equal(await src(page, 'image101'), 'img/one-n.gif');
             assert.deepEqual(errors, []);
+            await Promise.all([page.waitForURL(base + '/target.html'), one.click()]);
         } finally {
             await context.close();
         }
