@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "PopkinPages.h"
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "inslet/InsletControls.h"
 #include "ondrelo/CodeGen.h"
 #include "ondrelo/DialogControls.h"
@@ -22,6 +22,7 @@
 #include "ondrelo/ModuleClasses.h"
 #include "ondrelo/ModuleObject.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/QtResources.h"
 #include "ondrelo/BrowserWnd.h"
 #include "ondrelo/QtWindow.h"

@@ -3,6 +3,7 @@
 
 #include "SmallsetTestUtil.h"
 #include "smallset/LinkTable.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace {
 
