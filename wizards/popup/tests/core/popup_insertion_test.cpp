@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "PopupTestUtil.h"
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "ondrelo/OndException.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace {
 
