@@ -74,9 +74,8 @@ QLabel* Caption(QWidget* parent, const char* text, const QRect& rect) {
 }
 
 void PlaceHelp(COndWizPage* page, unsigned htmlId) {
-    auto* placeholder = MakeControl<QFrame>(page, IDC_HELP_PANE, kHelpRect);
+    MakeControl<QFrame>(page, IDC_HELP_PANE, kHelpRect);
     page->InitBrowserWnd(IDC_HELP_PANE, htmlId);
-    (void)placeholder;
 }
 
 // The small window of the preview: dragged with the mouse, sized with its
@@ -181,9 +180,9 @@ CPopupIntroductionPage::CPopupIntroductionPage() : COndWizPage(266) {
 }
 
 bool CPopupIntroductionPage::OnInitDialog() {
-    auto* placeholder = MakeControl<QFrame>(this, IDC_HELP_PANE, DialogRect(4, 4, 320, 160));
+    // The introduction is all help pane.
+    MakeControl<QFrame>(this, IDC_HELP_PANE, DialogRect(4, 4, 320, 160));
     InitBrowserWnd(IDC_HELP_PANE, IDH_INTRODUCTION);
-    (void)placeholder;
     return COndWizPage::OnInitDialog();
 }
 
