@@ -281,6 +281,33 @@ void CPopupCodeGen::AddBodyAttribute(const std::string& attribute) {
     m_scanner.InsertAt(body.m_nAttribTextStart, attribute, false, true);
 }
 
+bool CPopupCodeGen::InsertCallingCode(int placeAfterBody) {
+    const int kind = m_settings.kind;
+    if (kind != kInvokeButton && kind != kInvokeLink) {
+        AddBodyAttribute((kind == kInvokePageExit ? " onUnload=\"" : " onLoad=\"") +
+                         CallExpression() + "\"");
+        return true;
+    }
+    if (placeAfterBody == 1) {
+        if (!m_scanner.InsertAfterBodyTag(m_strCode2)) {
+            CCommon::ShowErrorMessage(kMsgAfterBodyFailed);
+            m_scanner.Close();
+            return false;
+        }
+        return true;
+    }
+    std::string placeholder;
+    std::string objectName;
+    std::string scriptFile;
+    GetInsertInfo(placeholder, objectName, scriptFile);
+    if (!m_scanner.ReplaceStringWithCode(placeholder, m_strCode2, false)) {
+        CCommon::ShowErrorMessage(kMsgReplaceFailed);
+        m_scanner.Close();
+        return false;
+    }
+    return true;
+}
+
 int CPopupCodeGen::InsertCode(const std::string& pagePath, int createNewFile,
                               int placeAfterBody) {
     GenerateCode();
@@ -303,36 +330,16 @@ int CPopupCodeGen::InsertCode(const std::string& pagePath, int createNewFile,
         return 0;
     }
 
-    const int kind = m_settings.kind;
-    if (kind != kInvokeButton && kind != kInvokeLink) {
-        const std::string attribute =
-            (kind == kInvokePageExit ? " onUnload=\"" : " onLoad=\"") + CallExpression() + "\"";
-        try {
-            AddBodyAttribute(attribute);
-        } catch (COndException* e) {
-            // A page without a closed body element: the user is told and the
-            // insertion fails here instead of leaving the insertion flow.
-            e->ReportError();
-            delete e;
-            m_scanner.Close();
+    // A page without a closed body element raises an error: the user is
+    // told and the insertion fails here instead of leaving the insertion flow.
+    try {
+        if (!InsertCallingCode(placeAfterBody))
             return 0;
-        }
-    } else if (placeAfterBody == 1) {
-        if (!m_scanner.InsertAfterBodyTag(m_strCode2)) {
-            CCommon::ShowErrorMessage(kMsgAfterBodyFailed);
-            m_scanner.Close();
-            return 0;
-        }
-    } else {
-        std::string placeholder;
-        std::string objectName;
-        std::string scriptFile;
-        GetInsertInfo(placeholder, objectName, scriptFile);
-        if (!m_scanner.ReplaceStringWithCode(placeholder, m_strCode2, false)) {
-            CCommon::ShowErrorMessage(kMsgReplaceFailed);
-            m_scanner.Close();
-            return 0;
-        }
+    } catch (COndException* e) {
+        e->ReportError();
+        delete e;
+        m_scanner.Close();
+        return 0;
     }
     // A page the user chose not to overwrite (it changed on disk) was not
     // written, so the code is not in it.

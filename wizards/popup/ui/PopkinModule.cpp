@@ -1,13 +1,12 @@
-// The Popkin library: its resources, the module class Popkinard around the
-// popup wizard's sheet, and the library's entry points.
+// The Popkin library: the module class Popkinard around the popup wizard's
+// sheet, declared to the shared module-library helper.
 #include "PopkinPages.h"
-#include "ondrelo/CommonUI.h"
 #include "ondrelo/ModuleClasses.h"
+#include "ondrelo/ModuleLibrary.h"
+#include "ondrelo/QtModuleLibrary.h"
 #include "ondrelo/QtModuleSheet.h"
-#include "ondrelo/comserver.h"
 
 namespace popkin {
-
 namespace {
 
 using namespace ondrelo::modules;
@@ -27,22 +26,24 @@ public:
     }
 };
 
-ondrelo::com::COndServerModule g_server(
-    {{CLSID_Popkinard, &ondrelo::com::CreateObjectInstance<CPopkinard>, kPopkinardScript}},
-    kPopkinTypeLib);
-
-// Library start and end: Common and the adapter library are initialised
-// while Popkin is loaded, and calls into it look up its resources first.
-struct SLibraryLifetime {
-    SLibraryLifetime() {
-        InitCommonDLL();
+// Common's Qt layer and the control library, and the adapter library the
+// code page creates the insertion component through.
+ondrelo::SModuleLibraryHooks Hooks() {
+    ondrelo::SModuleLibraryHooks hooks = ondrelo::QtModuleLibraryHooks();
+    hooks.start = [start = hooks.start] {
+        if (start)
+            start();
         InitBridgel();
-        g_server.SetCallContext(ondrelo::ResourceContext(&PopkinResources()));
-    }
-    ~SLibraryLifetime() { TermCommonDLL(); }
-} g_lifetime;
+    };
+    return hooks;
+}
+
+ondrelo::CModuleLibrary g_library(
+    PopkinResources(),
+    {ondrelo::ModuleClassEntry<CPopkinard>(CLSID_Popkinard, kPopkinardScript)}, kPopkinTypeLib,
+    Hooks());
 
 }  // namespace
 }  // namespace popkin
 
-ONDRELO_COM_SERVER_ENTRY_POINTS(popkin::g_server)
+ONDRELO_MODULE_LIBRARY(popkin::g_library)

@@ -1,8 +1,5 @@
 #include "PopkinPages.h"
 
-#include <dlfcn.h>
-
-#include <cstdlib>
 
 #include <QCheckBox>
 #include <QFrame>
@@ -32,25 +29,8 @@ using ondrelo::MakeControl;
 using ondrelo::MakeLabel;
 using ondrelo::ToQt;
 
-namespace {
-// The file this code was loaded from: the help pane addresses a library's
-// pages by its path.
-std::string OwnPath() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&OwnPath), &info) != 0 && info.dli_fname) {
-        // A program's own name may come relative; the address needs it whole.
-        if (char* full = realpath(info.dli_fname, nullptr)) {
-            std::string path = full;
-            free(full);
-            return path;
-        }
-    }
-    return "/Popkin";
-}
-}  // namespace
-
 const ondrelo::SModuleResources& PopkinResources() {
-    static const ondrelo::SModuleResources resources{"Popkin", OwnPath(), nullptr, ":/Popkin"};
+    static const ondrelo::SModuleResources resources{"Popkin", nullptr, ":/Popkin"};
     return resources;
 }
 
@@ -58,7 +38,9 @@ namespace {
 
 // Every page has its help pane down the left side; its controls stand to
 // the right of it.
-const QRect kHelpRect = DialogRect(4, 4, 112, 160);
+QRect HelpRect() {
+    return DialogRect(4, 4, 112, 160);
+}
 
 QPixmap Picture(int id) {
     const QString path = ondrelo::FindQtResource(&PopkinResources(),
@@ -74,9 +56,8 @@ QLabel* Caption(QWidget* parent, const char* text, const QRect& rect) {
 }
 
 void PlaceHelp(COndWizPage* page, unsigned htmlId) {
-    auto* placeholder = MakeControl<QFrame>(page, IDC_HELP_PANE, kHelpRect);
+    MakeControl<QFrame>(page, IDC_HELP_PANE, HelpRect());
     page->InitBrowserWnd(IDC_HELP_PANE, htmlId);
-    (void)placeholder;
 }
 
 // The small window of the preview: dragged with the mouse, sized with its
@@ -181,9 +162,9 @@ CPopupIntroductionPage::CPopupIntroductionPage() : COndWizPage(266) {
 }
 
 bool CPopupIntroductionPage::OnInitDialog() {
-    auto* placeholder = MakeControl<QFrame>(this, IDC_HELP_PANE, DialogRect(4, 4, 320, 160));
+    // The introduction is all help pane.
+    MakeControl<QFrame>(this, IDC_HELP_PANE, DialogRect(4, 4, 320, 160));
     InitBrowserWnd(IDC_HELP_PANE, IDH_INTRODUCTION);
-    (void)placeholder;
     return COndWizPage::OnInitDialog();
 }
 

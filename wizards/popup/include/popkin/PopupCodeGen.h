@@ -120,6 +120,8 @@ private:
     std::string CallExpression() const;
     bool InsertScriptIntoHead(const std::string& script);
     void AddBodyAttribute(const std::string& attribute);
+    // The button, the link or the body attribute; false after telling why.
+    bool InsertCallingCode(int placeAfterBody);
 
     SPopupSettings m_settings;
     std::string m_strFunctionName;

@@ -21,18 +21,11 @@ function requirePlaywright() {
     }
 }
 
-function scriptsDir() {
-    const dir = process.env.ONDRELO_SCRIPTS_DIR;
-    if (!dir || !fs.existsSync(path.join(dir, 'cookies.js')))
-        throw new Error('cookies.js is missing from ONDRELO_SCRIPTS_DIR (' + (dir || 'unset') + ')');
-    return dir;
-}
-
 function generator() {
-    const tool = process.env.ONDRELO_POPUP_GEN;
-    if (!tool || !fs.existsSync(tool.split(' ')[0]))
-        throw new Error('the popup generator is missing (' + (tool || 'unset') + ')');
-    return tool.split(' ');
+    const tool = process.env.ONDRELO_GEN;
+    if (!tool || !fs.existsSync(tool))
+        throw new Error('ondrelo-gen is missing (' + (tool || 'unset') + '): build it first');
+    return tool;
 }
 
 // A web site serving one scratch folder; each page gets a folder of its own.
@@ -81,17 +74,18 @@ class Site {
         return name;
     }
 
-    // Runs the popup subcommand with --insert into <folder>/page.html (a new
-    // page unless the files hold one) and returns the page's address. "{dir}"
-    // in an argument stands for the folder.
+    // Runs "ondrelo-gen popup" with --insert into the new page
+    // <folder>/page.html (cookies.js is copied beside it when the code needs
+    // it) and returns the page's address. "{dir}" in an argument stands for
+    // the folder.
     makePage(args, files) {
         const name = this.folder(files);
         const dir = path.join(this.root, name);
         const page = path.join(dir, 'page.html');
-        const [tool, ...pre] = generator();
         const expanded = args.map((a) => a.split('{dir}').join(dir));
-        execFileSync(tool, pre.concat(expanded, ['--insert', page, '--scripts', scriptsDir()]),
-                     {cwd: path.join(this.root, name), stdio: ['ignore', 'pipe', 'pipe']});
+        execFileSync(generator(), ['popup'].concat(expanded, ['--insert', page, '--new']),
+                     {cwd: dir, stdio: ['ignore', 'pipe', 'pipe'],
+         env: Object.assign({}, process.env, {ONDRELO_REGISTRY: path.join(this.root, 'store.db')})});
         return {url: this.base + '/' + name + '/page.html', file: page};
     }
 }

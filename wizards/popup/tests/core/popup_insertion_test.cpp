@@ -125,7 +125,6 @@ TEST_F(PopupInsertion, FailuresAreToldAndCountAsNotInserted) {
         // A head but no closed body: the attribute step's error is reported.
         {"<html><head></head><body>x</html>", kInvokePageEntry,
          "Error 1003: The Html file is not formatted correctly"},
-        {"<html><head></head><body>x</html>", kInvokeButton, kMsgAfterBodyFailed},
         {"<html><head></head><body>x</body></html>", kInvokeLink, kMsgReplaceFailed},
     };
     for (const Case& k : cases) {

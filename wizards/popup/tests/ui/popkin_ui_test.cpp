@@ -2,7 +2,6 @@
 // to the generator, the screen preview, the enabling rules, and the code
 // page with the insertion component.
 #include <gtest/gtest.h>
-#include <dlfcn.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,6 +13,7 @@
 #include <memory>
 
 #include "PopkinPages.h"
+#include "ondrelo/testsupport/EntryPoints.h"
 #include "ondrelo/testsupport/StoreFixture.h"
 #include "inslet/InsletControls.h"
 #include "ondrelo/CodeGen.h"
@@ -36,13 +36,7 @@ using ondrelo::registry::testing::ReadFile;
 using ondrelo::registry::testing::WriteFile;
 
 HRESULT RegisterInslet() {
-    void* handle = dlopen(INSLET_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr)
-        return E_FAIL;
-    auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(handle, "DllRegisterServer"));
-    const HRESULT hr = entry ? entry() : E_FAIL;
-    dlclose(handle);
-    return hr;
+    return ondrelo::test::CallEntry(INSLET_LIBRARY_PATH, "DllRegisterServer");
 }
 
 enum EPage { kIntro, kPosition, kFeatures, kContent, kInvocation, kCode };
@@ -373,12 +367,7 @@ protected:
 
 TEST_F(PopkinLibrary, RegistersAndServesThePopupModule) {
     ASSERT_EQ(RegisterInslet(), S_OK);
-    void* handle = dlopen(POPKIN_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle, nullptr) << dlerror();
-    auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(handle, "DllRegisterServer"));
-    ASSERT_NE(registerServer, nullptr);
-    ASSERT_EQ(registerServer(), S_OK);
-    dlclose(handle);
+    ASSERT_EQ(ondrelo::test::CallEntry(POPKIN_LIBRARY_PATH, "DllRegisterServer"), S_OK);
 
     const std::string clsid = ondrelo::com::GuidToString(ondrelo::modules::CLSID_Popkinard);
     const std::string modules = "SOFTWARE\\Velmora\\Ondrelo\\Modules\\Popkinard";
