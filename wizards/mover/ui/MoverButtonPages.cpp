@@ -135,17 +135,17 @@ CMoverButtonPageOne::CMoverButtonPageOne() : COndWizPage(IDD_MOVER_PAGE_ONE) {
 }
 
 bool CMoverButtonPageOne::OnInitDialog() {
-    auto* frame = MakeControl<QGroupBox>(this, -1, DialogRect(4, 2, 381, 26));
+    auto* frame = MakeControl<QGroupBox>(this, -1, DialogRect(2, 2, 303, 24));
     AddAnchor(frame, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
     m_create = ondrelo::MakeOndButton(this, IDC_CREATE_NEW_BUTTON,
                                       QStringLiteral("&Create New Button"),
-                                      DialogRect(10, 8, 90, 15));
+                                      DialogRect(8, 6, 90, 15));
     m_create->setEnabled(false);
     connect(m_create, &QPushButton::clicked, this, [this] {
         if (m_callback)
             m_callback->CreateNewButton();
     });
-    auto* help = MakeControl<QWidget>(this, IDC_HELP_PAGE_ONE, DialogRect(4, 32, 381, 196));
+    auto* help = MakeControl<QWidget>(this, IDC_HELP_PAGE_ONE, DialogRect(2, 30, 303, 135));
     InitBrowserWnd(IDC_HELP_PAGE_ONE, IDH_INTRODUCTION);
     (void)help;
     return COndWizPage::OnInitDialog();
@@ -164,24 +164,24 @@ CSelectImagesPage::CSelectImagesPage() : COndWizPage(IDD_SELECT_IMAGES) {
 }
 
 bool CSelectImagesPage::OnInitDialog() {
-    auto* images = MakeControl<QGroupBox>(this, -1, DialogRect(4, 2, 381, 64));
+    auto* images = MakeControl<QGroupBox>(this, -1, DialogRect(2, 2, 303, 58));
     images->setTitle(QStringLiteral("Image Files"));
     AddAnchor(images, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
     const char* labels[] = {"Normal Image:", "Mouse Over Image:", "Mouse Click Image:"};
     const char* browse[] = {"&Browse ...", "B&rowse ...", "Br&owse ..."};
     for (int i = 0; i < kImageCount; ++i) {
-        const int y = 14 + 17 * i;
-        ondrelo::MakeLabel(this, -1, QString::fromUtf8(labels[i]), DialogRect(10, y + 2, 64, 9));
-        m_path[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_PATH + 2 * i, DialogRect(76, y, 160, 13));
+        const int y = 12 + 16 * i;
+        ondrelo::MakeLabel(this, -1, QString::fromUtf8(labels[i]), DialogRect(6, y + 2, 76, 9));
+        m_path[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_PATH + 2 * i, DialogRect(82, y, 87, 13));
         AddAnchor(m_path[i], ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
         auto* button = ondrelo::MakeOndButton(this, IDC_NORMAL_BROWSE + 2 * i,
                                               QString::fromUtf8(browse[i]),
-                                              DialogRect(239, y, 46, 13));
+                                              DialogRect(172, y, 42, 13));
         AddAnchor(button, ondrelo::ANCHOR_TOP_RIGHT);
-        auto* wl = ondrelo::MakeLabel(this, -1, QStringLiteral("Width:"), DialogRect(290, y + 2, 24, 9));
-        m_width[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_WIDTH + 2 * i, DialogRect(314, y, 22, 13));
-        auto* hl = ondrelo::MakeLabel(this, -1, QStringLiteral("Height:"), DialogRect(339, y + 2, 24, 9));
-        m_height[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_HEIGHT + 2 * i, DialogRect(361, y, 22, 13));
+        auto* wl = ondrelo::MakeLabel(this, -1, QStringLiteral("Width:"), DialogRect(215, y + 2, 24, 9));
+        m_width[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_WIDTH + 2 * i, DialogRect(238, y, 20, 13));
+        auto* hl = ondrelo::MakeLabel(this, -1, QStringLiteral("Height:"), DialogRect(259, y + 2, 26, 9));
+        m_height[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_HEIGHT + 2 * i, DialogRect(284, y, 20, 13));
         for (QWidget* w : {static_cast<QWidget*>(wl), static_cast<QWidget*>(m_width[i]),
                            static_cast<QWidget*>(hl), static_cast<QWidget*>(m_height[i])})
             AddAnchor(w, ondrelo::ANCHOR_TOP_RIGHT);
@@ -193,28 +193,28 @@ bool CSelectImagesPage::OnInitDialog() {
         connect(button, &QPushButton::clicked, this, [this, i] { OnBrowse(i); });
     }
 
-    auto* properties = MakeControl<QGroupBox>(this, -1, DialogRect(4, 68, 200, 60));
+    auto* properties = MakeControl<QGroupBox>(this, -1, DialogRect(2, 62, 150, 56));
     properties->setTitle(QStringLiteral("Button Properties"));
     const char* propertyLabels[] = {"Target URL:", "Status Text:", "Alt. Text:"};
     QLineEdit** boxes[] = {&m_target, &m_status, &m_alt};
     for (int i = 0; i < 3; ++i) {
-        const int y = 80 + 15 * i;
-        ondrelo::MakeLabel(this, -1, QString::fromUtf8(propertyLabels[i]), DialogRect(10, y + 2, 46, 9));
-        *boxes[i] = MakeControl<QLineEdit>(this, IDC_TARGET_URL + i, DialogRect(58, y, 140, 13));
+        const int y = 72 + 15 * i;
+        ondrelo::MakeLabel(this, -1, QString::fromUtf8(propertyLabels[i]), DialogRect(6, y + 2, 50, 9));
+        *boxes[i] = MakeControl<QLineEdit>(this, IDC_TARGET_URL + i, DialogRect(56, y, 92, 13));
         connect(*boxes[i], &QLineEdit::editingFinished, this, [this] { StoreControls(); });
     }
-    m_message = ondrelo::MakeLabel(this, IDC_MESSAGE_LINE, QString(), DialogRect(4, 130, 200, 18));
+    m_message = ondrelo::MakeLabel(this, IDC_MESSAGE_LINE, QString(), DialogRect(2, 120, 150, 14));
     m_message->setStyleSheet(QStringLiteral("color: #b00000"));
 
-    auto* testGroup = MakeControl<QGroupBox>(this, -1, DialogRect(208, 68, 177, 80));
+    auto* testGroup = MakeControl<QGroupBox>(this, -1, DialogRect(156, 62, 149, 72));
     testGroup->setTitle(QStringLiteral("Test Area"));
     AddAnchor(testGroup, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
     m_testArea = new CImageTestAreaWnd(this);
     ondrelo::SetControlId(m_testArea, IDC_TEST_AREA);
-    m_testArea->setGeometry(DialogRect(213, 78, 167, 65));
+    m_testArea->setGeometry(DialogRect(160, 72, 141, 58));
     AddAnchor(m_testArea, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
 
-    MakeControl<QWidget>(this, IDC_HELP_IMAGES, DialogRect(4, 152, 381, 76));
+    MakeControl<QWidget>(this, IDC_HELP_IMAGES, DialogRect(2, 136, 303, 29));
     InitBrowserWnd(IDC_HELP_IMAGES, IDH_EDIT_BUTTON);
     LoadControls();
     return COndWizPage::OnInitDialog();
@@ -327,8 +327,8 @@ CTakeTheCodePage::CTakeTheCodePage()
 CTakeTheCodePage::~CTakeTheCodePage() = default;
 
 bool CTakeTheCodePage::OnInitDialog() {
-    auto* placeholder = MakeControl<QWidget>(this, IDC_CODE_PLACEHOLDER, DialogRect(4, 2, 381, 150));
-    MakeControl<QWidget>(this, IDC_HELP_CODE, DialogRect(4, 156, 381, 72));
+    auto* placeholder = MakeControl<QWidget>(this, IDC_CODE_PLACEHOLDER, DialogRect(2, 2, 303, 110));
+    MakeControl<QWidget>(this, IDC_HELP_CODE, DialogRect(2, 114, 303, 51));
     InitBrowserWnd(IDC_HELP_CODE, IDH_TAKE_THE_CODE);
     m_pCIW->Create(placeholder, this);
     m_pCIW->SetStaticInfo(HoverkitString(IDS_SUB_CODE_INSTRUCTION),
