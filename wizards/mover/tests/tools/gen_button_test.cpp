@@ -44,11 +44,11 @@ protected:
 };
 
 TEST_F(GenButton, WorkedExampleWithSizesFromTheFiles) {
-    ASSERT_EQ(Gen({"button", "--numbers", "4711", "--normal", m_dir + "/site/img/home1.gif",
-                   "--active", m_dir + "/site/img/home2.gif", "--url", "index.html", "--status",
-                   "Go home", "--alt", "Home", "--page", m_dir + "/site/index.html", "--print",
-                   "code"}),
-              0)
+    ASSERT_EQ(
+        Gen({"button", "--numbers", "4711", "--normal", m_dir + "/site/img/home1.gif", "--active",
+             m_dir + "/site/img/home2.gif", "--url", "index.html", "--status", "Go home", "--alt",
+             "Home", "--page", m_dir + "/site/index.html", "--print", "code"}),
+        0)
         << err.str();
     EXPECT_EQ(out.str(),
               "<A name='anchor4711' href='index.html'  onmouseover='return "
@@ -64,9 +64,9 @@ TEST_F(GenButton, WorkedExampleWithSizesFromTheFiles) {
 TEST_F(GenButton, InsertCopiesTheRuntimeAndWritesThePage) {
     const std::string page = m_dir + "/site/index.html";
     WriteFile(page, "<html><head></head><body>_PLACE_MOVER_BUTTON_HERE_</body></html>");
-    ASSERT_EQ(Gen({"button", "--numbers", "7", "--normal", m_dir + "/site/img/home1.gif",
-                   "--click", m_dir + "/site/img/nothing.png", "--click-size", "100x30",
-                   "--insert", page, "--placeholder"}),
+    ASSERT_EQ(Gen({"button", "--numbers", "7", "--normal", m_dir + "/site/img/home1.gif", "--click",
+                   m_dir + "/site/img/nothing.png", "--click-size", "100x30", "--insert", page,
+                   "--placeholder"}),
               0)
         << err.str();
     const std::string text = ReadFile(page);
