@@ -49,8 +49,9 @@ std::string Encode(const QImage& picture, const char* format) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
-    if (std::string(format) == "JPEG")
+    if (std::string(format) == "JPEG") {
         writer.setQuality(85);
+    }
     writer.write(picture);
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
@@ -105,7 +106,8 @@ std::string EncodeGif(const QImage& picture) {
                 prefix = p;
                 continue;
             }
-            const int found = dict[static_cast<std::size_t>(prefix) * 256 + static_cast<std::size_t>(p)];
+            const int found =
+                dict[static_cast<std::size_t>(prefix) * 256 + static_cast<std::size_t>(p)];
             if (found >= 0) {
                 prefix = found;
                 continue;
@@ -113,8 +115,9 @@ std::string EncodeGif(const QImage& picture) {
             put(prefix);
             if (next < 4096) {
                 dict[static_cast<std::size_t>(prefix) * 256 + static_cast<std::size_t>(p)] = next++;
-                if (next - 1 == (1 << size) && size < 12)
+                if (next - 1 == (1 << size) && size < 12) {
                     ++size;
+                }
             } else {
                 put(256);
                 std::fill(dict.begin(), dict.end(), -1);
@@ -126,8 +129,9 @@ std::string EncodeGif(const QImage& picture) {
     }
     put(prefix);
     put(257);
-    if (bits > 0)
+    if (bits > 0) {
         bytes += static_cast<char>(acc & 255);
+    }
     for (std::size_t at = 0; at < bytes.size(); at += 255) {
         const std::size_t n = std::min<std::size_t>(255, bytes.size() - at);
         out += static_cast<char>(n);
@@ -157,7 +161,9 @@ const std::string& FileOf(int format) {
 }
 
 const char* QtNameOf(int format) {
-    return format == CImageFile::kFormatJpeg ? "JPEG" : format == CImageFile::kFormatPng ? "PNG" : "GIF";
+    return format == CImageFile::kFormatJpeg  ? "JPEG"
+           : format == CImageFile::kFormatPng ? "PNG"
+                                              : "GIF";
 }
 
 void BM_Decode(benchmark::State& state) {
@@ -165,17 +171,20 @@ void BM_Decode(benchmark::State& state) {
     const std::string& file = FileOf(format);
     for (auto _ : state) {
         CImageFile image = CImageFile::FromMemory(file.data(), file.size(), format);
-        if (!image.IsValid())
+        if (!image.IsValid()) {
             state.SkipWithError(image.GetErrorText());
+        }
         benchmark::DoNotOptimize(image.GetRow(0));
     }
-    state.SetLabel(std::string(QtNameOf(format)) + ", " + std::to_string(file.size() / 1024) + " KiB");
+    state.SetLabel(std::string(QtNameOf(format)) + ", " + std::to_string(file.size() / 1024) +
+                   " KiB");
 }
 
 void BM_QtDecode(benchmark::State& state) {
     const int format = static_cast<int>(state.range(0));
     const std::string& file = FileOf(format);
-    const QByteArray data = QByteArray::fromRawData(file.data(), static_cast<qsizetype>(file.size()));
+    const QByteArray data =
+        QByteArray::fromRawData(file.data(), static_cast<qsizetype>(file.size()));
     for (auto _ : state) {
         QBuffer buffer;
         buffer.setData(data);
@@ -183,8 +192,9 @@ void BM_QtDecode(benchmark::State& state) {
         QImageReader reader(&buffer, QtNameOf(format));
         reader.setAllocationLimit(1024);
         QImage image = reader.read();
-        if (image.isNull())
+        if (image.isNull()) {
             state.SkipWithError(reader.errorString().toStdString().c_str());
+        }
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(QtNameOf(format));
@@ -204,14 +214,16 @@ void BM_Resample(benchmark::State& state) {
 void BM_QtResample(benchmark::State& state) {
     const int format = static_cast<int>(state.range(0));
     const std::string& file = FileOf(format);
-    const QByteArray data = QByteArray::fromRawData(file.data(), static_cast<qsizetype>(file.size()));
+    const QByteArray data =
+        QByteArray::fromRawData(file.data(), static_cast<qsizetype>(file.size()));
     for (auto _ : state) {
         QBuffer buffer;
         buffer.setData(data);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer, QtNameOf(format));
         reader.setAllocationLimit(1024);
-        QImage image = reader.read().scaled(200, 150, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        QImage image =
+            reader.read().scaled(200, 150, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(QtNameOf(format));
@@ -230,7 +242,8 @@ void BM_ResampleOnly(benchmark::State& state) {
     state.SetLabel(QtNameOf(format));
 }
 
-#define FORMATS Arg(CImageFile::kFormatJpeg)->Arg(CImageFile::kFormatPng)->Arg(CImageFile::kFormatGif)
+#define FORMATS \
+    Arg(CImageFile::kFormatJpeg)->Arg(CImageFile::kFormatPng)->Arg(CImageFile::kFormatGif)
 BENCHMARK(BM_Decode)->FORMATS->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtDecode)->FORMATS->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Resample)->FORMATS->Unit(benchmark::kMillisecond);

@@ -32,8 +32,9 @@ private:
 const char* const kTruncated = "The GIF file is truncated";
 
 bool ReadColourTable(CReader& in, int entries, std::vector<std::uint32_t>& table) {
-    if (!in.Has(static_cast<std::size_t>(entries) * 3))
+    if (!in.Has(static_cast<std::size_t>(entries) * 3)) {
         return false;
+    }
     table.resize(static_cast<std::size_t>(entries));
     for (auto& colour : table) {
         const std::uint32_t r = in.Byte(), g = in.Byte(), b = in.Byte();
@@ -45,13 +46,16 @@ bool ReadColourTable(CReader& in, int entries, std::vector<std::uint32_t>& table
 // Skips a chain of data sub-blocks up to and including its terminator.
 bool SkipSubBlocks(CReader& in) {
     for (;;) {
-        if (!in.Has(1))
+        if (!in.Has(1)) {
             return false;
+        }
         const std::size_t length = in.Byte();
-        if (length == 0)
+        if (length == 0) {
             return true;
-        if (!in.Has(length))
+        }
+        if (!in.Has(length)) {
             return false;
+        }
         in.Skip(length);
     }
 }
@@ -62,18 +66,25 @@ class CPixelSink {
 public:
     CPixelSink(CImageFile& image, int left, int top, int width, int height, bool interlaced,
                int colours)
-        : m_image(image), m_left(left), m_top(top), m_width(width), m_height(height),
-          m_interlaced(interlaced), m_colours(colours) {}
+        : m_image(image),
+          m_left(left),
+          m_top(top),
+          m_width(width),
+          m_height(height),
+          m_interlaced(interlaced),
+          m_colours(colours) {}
 
     bool Full() const { return m_row >= m_height; }
 
     void Put(int index) {
-        if (Full())
+        if (Full()) {
             return;
+        }
         const int x = m_left + m_x;
         const int y = m_top + m_row;
-        if (x < m_image.GetWidth() && y < m_image.GetHeight())
+        if (x < m_image.GetWidth() && y < m_image.GetHeight()) {
             m_image.SetIndex(x, y, index < m_colours ? index : 0);
+        }
         if (++m_x == m_width) {
             m_x = 0;
             NextRow();
@@ -106,8 +117,9 @@ private:
 
 // Decodes the LZW data sub-blocks into the sink. Returns an error text or null.
 const char* DecodeLzw(CReader& in, int minimumCodeSize, CPixelSink& sink) {
-    if (minimumCodeSize < 2 || minimumCodeSize > 8)
+    if (minimumCodeSize < 2 || minimumCodeSize > 8) {
         return "The GIF file has an invalid LZW code size";
+    }
     constexpr int kMaxCodes = 4096;
     const int clearCode = 1 << minimumCodeSize;
     const int endCode = clearCode + 1;
@@ -127,13 +139,16 @@ const char* DecodeLzw(CReader& in, int minimumCodeSize, CPixelSink& sink) {
     bool ended = false;
 
     for (;;) {
-        if (!in.Has(1))
+        if (!in.Has(1)) {
             return kTruncated;
+        }
         const std::size_t length = in.Byte();
-        if (length == 0)
+        if (length == 0) {
             break;
-        if (!in.Has(length))
+        }
+        if (!in.Has(length)) {
             return kTruncated;
+        }
         const std::uint8_t* block = in.Here();
         in.Skip(length);
         for (std::size_t i = 0; i < length && !ended; ++i) {
@@ -154,14 +169,16 @@ const char* DecodeLzw(CReader& in, int minimumCodeSize, CPixelSink& sink) {
                     break;
                 }
                 if (code > nextCode || (code == nextCode && previous < 0) ||
-                    (previous < 0 && code > endCode))
+                    (previous < 0 && code > endCode)) {
                     return "The GIF file has an invalid LZW code";
+                }
                 // Unwind the string of the code (or of previous + its first
                 // character for the code about to be defined) onto the stack.
                 int top = 0;
                 int walk = code;
                 if (code == nextCode) {
-                    stack[static_cast<std::size_t>(top++)] = first[static_cast<std::size_t>(previous)];
+                    stack[static_cast<std::size_t>(top++)] =
+                        first[static_cast<std::size_t>(previous)];
                     walk = previous;
                 }
                 while (walk >= clearCode) {
@@ -170,24 +187,29 @@ const char* DecodeLzw(CReader& in, int minimumCodeSize, CPixelSink& sink) {
                 }
                 stack[static_cast<std::size_t>(top++)] = static_cast<std::uint8_t>(walk);
                 const std::uint8_t head = static_cast<std::uint8_t>(walk);
-                while (top > 0)
+                while (top > 0) {
                     sink.Put(stack[static_cast<std::size_t>(--top)]);
+                }
                 if (previous >= 0 && nextCode < kMaxCodes) {
-                    prefix[static_cast<std::size_t>(nextCode)] = static_cast<std::uint16_t>(previous);
+                    prefix[static_cast<std::size_t>(nextCode)] =
+                        static_cast<std::uint16_t>(previous);
                     suffix[static_cast<std::size_t>(nextCode)] = head;
-                    first[static_cast<std::size_t>(nextCode)] = first[static_cast<std::size_t>(previous)];
+                    first[static_cast<std::size_t>(nextCode)] =
+                        first[static_cast<std::size_t>(previous)];
                     ++nextCode;
                     // Codes never grow past 12 bits; a full table waits for a clear code.
-                    if (nextCode == (1 << codeSize) && codeSize < 12)
+                    if (nextCode == (1 << codeSize) && codeSize < 12) {
                         ++codeSize;
+                    }
                 }
                 previous = code;
             }
         }
         if (ended || sink.Full()) {
             // The rest of the image data is not needed.
-            if (!SkipSubBlocks(in) && !sink.Full())
+            if (!SkipSubBlocks(in) && !sink.Full()) {
                 return kTruncated;
+            }
             break;
         }
     }
@@ -290,15 +312,18 @@ void DecodeGif(const std::uint8_t* data, std::size_t size, CImageFile& image) {
         const int codeSize = in.Byte();
         const int colours = static_cast<int>(table.size());
         const int depth = colours <= 2 ? 1 : colours <= 16 ? 4 : 8;
-        if (!image.Allocate(screenWidth, screenHeight, depth))
+        if (!image.Allocate(screenWidth, screenHeight, depth)) {
             return;
+        }
         // Outside the frame the screen shows the transparent colour if there
         // is one, else the background colour.
         const int fill = transparent >= 0 ? transparent : background;
         if (fill > 0 && fill < colours) {
-            for (int y = 0; y < screenHeight; ++y)
-                for (int x = 0; x < screenWidth; ++x)
+            for (int y = 0; y < screenHeight; ++y) {
+                for (int x = 0; x < screenWidth; ++x) {
                     image.SetIndex(x, y, fill);
+                }
+            }
         }
         CPixelSink sink(image, left, top, width, height, (imageFlags & 0x40) != 0, colours);
         if (const char* error = DecodeLzw(in, codeSize, sink)) {

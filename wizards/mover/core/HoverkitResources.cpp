@@ -24,8 +24,7 @@ const ondrelo::StringTable kStrings = {
      "for details)"},
     {IDS_MAIN_CODE_INSTRUCTION,
      "Code Of the Mouse over button. Copy && Paste this code to the HTML page"},
-    {IDS_IMAGE_FILTER,
-     "Web Images (*.jpg,*.png,*.gif)|*.jpg; *.png;*.gif|All Files(*.*)|*.*||"},
+    {IDS_IMAGE_FILTER, "Web Images (*.jpg,*.png,*.gif)|*.jpg; *.png;*.gif|All Files(*.*)|*.*||"},
     {IDS_NEW_PAGE_TITLE, "Mouse Over Button"},
 };
 
@@ -39,8 +38,9 @@ const ondrelo::SModuleResources& HoverkitResources() {
 
 std::string HoverkitString(unsigned id) {
     auto it = kStrings.find(id);
-    if (it != kStrings.end())
+    if (it != kStrings.end()) {
         return it->second;
+    }
     return ondrelo::ResString(id);
 }
 

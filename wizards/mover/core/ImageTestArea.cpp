@@ -11,17 +11,21 @@ namespace hoverkit {
 
 int ImageFormatFromPath(const std::string& path) {
     const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos)
+    if (dot == std::string::npos) {
         return CImageFile::kFormatNone;
+    }
     std::string ext = path.substr(dot + 1);
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (ext == "gif")
+    if (ext == "gif") {
         return CImageFile::kFormatGif;
-    if (ext == "jpg" || ext == "jpeg")
+    }
+    if (ext == "jpg" || ext == "jpeg") {
         return CImageFile::kFormatJpeg;
-    if (ext == "png")
+    }
+    if (ext == "png") {
         return CImageFile::kFormatPng;
+    }
     return CImageFile::kFormatNone;
 }
 
@@ -70,8 +74,9 @@ bool CImageTestArea::Load(const std::string& path, int slot) {
 
 void CImageTestArea::ResizeSlot(int slot, int width, int height) {
     SButtonImage& s = m_slots[Index(slot)];
-    if (!s.m_pImage)
+    if (!s.m_pImage) {
         return;
+    }
     if (width != s.m_nWidth || height != s.m_nHeight) {
         // Always from the file, so that repeated resizing loses nothing.
         auto image = std::make_unique<CImageFile>(s.m_strPath, s.m_nFormat);
@@ -112,8 +117,9 @@ void CImageTestArea::ClearSlot(int slot) {
 }
 
 void CImageTestArea::ClearAll() {
-    for (int i = 0; i < kImageCount; ++i)
+    for (int i = 0; i < kImageCount; ++i) {
         ClearSlot(i);
+    }
     Repaint();
 }
 
@@ -121,8 +127,9 @@ void CImageTestArea::Place(int slot, int width, int height) {
     SButtonImage& s = m_slots[slot];
     int areaWidth = 0;
     int areaHeight = 0;
-    if (m_pView)
+    if (m_pView) {
         m_pView->GetClientSize(areaWidth, areaHeight);
+    }
     s.m_rcPlacement = PlaceInArea(width, height, areaWidth, areaHeight);
     if (s.m_pImage && (areaWidth < width || areaHeight < height)) {
         // Larger than the area: the top-left part is kept.
@@ -132,19 +139,23 @@ void CImageTestArea::Place(int slot, int width, int height) {
 }
 
 int CImageTestArea::SlotToDraw() const {
-    if (m_slots[kClickImage].HasImage() && m_bPressed)
+    if (m_slots[kClickImage].HasImage() && m_bPressed) {
         return kClickImage;
-    if (m_slots[kActiveImage].HasImage() && m_bMouseOver)
+    }
+    if (m_slots[kActiveImage].HasImage() && m_bMouseOver) {
         return kActiveImage;
-    if (m_slots[kNormalImage].HasImage())
+    }
+    if (m_slots[kNormalImage].HasImage()) {
         return kNormalImage;
+    }
     return -1;
 }
 
 void CImageTestArea::OnMouseMove(int x, int y) {
     const SButtonImage& normal = m_slots[kNormalImage];
-    if (!normal.HasImage())
+    if (!normal.HasImage()) {
         return;
+    }
     const bool inside = normal.m_rcPlacement.Contains(x, y);
     if (!m_bMouseOver && inside) {
         Capture(true);
@@ -152,8 +163,9 @@ void CImageTestArea::OnMouseMove(int x, int y) {
         Repaint();
     } else if (m_bMouseOver && !inside) {
         // The pressed state keeps the capture until the button comes up.
-        if (!m_bPressed)
+        if (!m_bPressed) {
             Capture(false);
+        }
         m_bMouseOver = false;
         Repaint();
     }
@@ -169,27 +181,29 @@ void CImageTestArea::OnLeftButtonDown(int, int) {
 
 void CImageTestArea::OnLeftButtonUp(int, int) {
     if (m_slots[kClickImage].HasImage() && m_bPressed) {
-        if (!m_bMouseOver)
+        if (!m_bMouseOver) {
             Capture(false);
+        }
         m_bPressed = false;
         Repaint();
     }
 }
 
 void CImageTestArea::Repaint() {
-    if (m_pView)
+    if (m_pView) {
         m_pView->Repaint();
+    }
 }
 
 void CImageTestArea::Capture(bool capture) {
-    if (m_pView)
+    if (m_pView) {
         m_pView->CaptureMouse(capture);
+    }
 }
 
 namespace hoverkit {
 
-void ReloadSlot(CMoverButtonInfo& info, CImageTestArea& area, int index,
-                std::string& messageLine) {
+void ReloadSlot(CMoverButtonInfo& info, CImageTestArea& area, int index, std::string& messageLine) {
     if (info.ImagePath(index).empty()) {
         area.ClearSlot(index);
         info.ImageWidth(index) = 0;
@@ -198,8 +212,9 @@ void ReloadSlot(CMoverButtonInfo& info, CImageTestArea& area, int index,
         return;
     }
     area.Load(info.ImagePath(index), index);
-    if (!area.GetLastError().empty())
+    if (!area.GetLastError().empty()) {
         messageLine = area.GetLastError();
+    }
     const SButtonImage& slot = area.GetSlot(index);
     info.ImageWidth(index) = slot.m_nWidth;
     info.ImageHeight(index) = slot.m_nHeight;
@@ -224,14 +239,17 @@ std::string BrowseForImage(HWND owner) {
     request.filter = HoverkitString(IDS_IMAGE_FILTER);
     request.hideReadOnly = true;
     std::string folder;
-    if (COndRegistryHandler::GetSettingsValue(kLastImageFolderSetting, folder))
+    if (COndRegistryHandler::GetSettingsValue(kLastImageFolderSetting, folder)) {
         request.initialDir = folder;
+    }
     std::string path;
-    if (!ondrelo::Prompt().FileDialog(request, path))
+    if (!ondrelo::Prompt().FileDialog(request, path)) {
         return std::string();
+    }
     const std::size_t sep = path.find_last_of("\\/");
-    if (sep != std::string::npos)
+    if (sep != std::string::npos) {
         COndRegistryHandler::SetSettingsValue(kLastImageFolderSetting, path.substr(0, sep));
+    }
     return path;
 }
 

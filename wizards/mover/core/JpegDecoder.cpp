@@ -5,8 +5,8 @@
 // a progressive file with an absurd number of scans is stopped.
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include <csetjmp>
 #include <cstring>
@@ -34,13 +34,15 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo) {
 
 extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level) {
     // Warnings (level -1) about data that ends early mean a truncated file.
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
         JpegErrorExit(cinfo);
+    }
 }
 
 extern "C" void JpegProgress(j_common_ptr cinfo) {
-    if (!cinfo->is_decompressor)
+    if (!cinfo->is_decompressor) {
         return;
+    }
     j_decompress_ptr d = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (d->input_scan_number > kMaxScans) {
         SJpegState* state = static_cast<SJpegState*>(cinfo->client_data);
@@ -55,22 +57,23 @@ int JpegReadHeader(SJpegState* state, const std::uint8_t* data, std::size_t size
     state->error.error_exit = JpegErrorExit;
     state->error.emit_message = JpegEmitMessage;
     state->cinfo.client_data = state;
-    if (setjmp(state->jump))
+    if (setjmp(state->jump)) {
         return 0;
+    }
     jpeg_create_decompress(&state->cinfo);
     state->created = true;
     state->progress.progress_monitor = JpegProgress;
     state->cinfo.progress = &state->progress;
     jpeg_mem_src(&state->cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&state->cinfo, TRUE);
-    state->cinfo.out_color_space =
-        state->cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    state->cinfo.out_color_space = state->cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_EXT_BGR;
     return 1;
 }
 
 int JpegReadRows(SJpegState* state, JSAMPROW* rows) {
-    if (setjmp(state->jump))
+    if (setjmp(state->jump)) {
         return 0;
+    }
     jpeg_start_decompress(&state->cinfo);
     while (state->cinfo.output_scanline < state->cinfo.output_height) {
         JSAMPROW* at = rows + state->cinfo.output_scanline;
@@ -97,13 +100,15 @@ void DecodeJpeg(const std::uint8_t* data, std::size_t size, CImageFile& image) {
         } else if (image.Allocate(static_cast<int>(width), static_cast<int>(height),
                                   grey ? 8 : 24)) {
             std::vector<JSAMPROW> rows(height);
-            for (JDIMENSION y = 0; y < height; ++y)
+            for (JDIMENSION y = 0; y < height; ++y) {
                 rows[y] = image.MutableRow(static_cast<int>(y));
+            }
             if (JpegReadRows(&state, rows.data())) {
                 if (grey) {
                     std::vector<std::uint32_t> palette(256);
-                    for (std::uint32_t i = 0; i < 256; ++i)
+                    for (std::uint32_t i = 0; i < 256; ++i) {
                         palette[i] = 0xFF000000u | (i << 16) | (i << 8) | i;
+                    }
                     image.SetPalette(std::move(palette));
                 }
             } else {
@@ -114,8 +119,9 @@ void DecodeJpeg(const std::uint8_t* data, std::size_t size, CImageFile& image) {
     } else {
         image.SetError(state.message);
     }
-    if (state.created)
+    if (state.created) {
         jpeg_destroy_decompress(&state.cinfo);
+    }
 }
 
 }  // namespace hoverkit

@@ -18,10 +18,11 @@ std::string EscapeAttribute(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
-        if (c == '\'')
+        if (c == '\'') {
             out += "&#39;";
-        else
+        } else {
             out += c;
+        }
     }
     return out;
 }
@@ -32,21 +33,38 @@ std::string EscapeScriptString(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        case '/':
-            // "</" would let "</script" close the block the string stands in.
-            if (i > 0 && text[i - 1] == '<')
-                out += "\\/";
-            else
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '/':
+                // "</" would let "</script" close the block the string stands in.
+                if (i > 0 && text[i - 1] == '<') {
+                    out += "\\/";
+                } else {
+                    out += c;
+                }
+                break;
+            default:
                 out += c;
-            break;
-        default: out += c;
         }
     }
     return out;
+}
+
+bool PageHasButtonNumber(const std::string& page, int number) {
+    const std::string n = std::to_string(number);
+    return page.find("\"anchor" + n + "\"") != std::string::npos ||
+           page.find("'anchor" + n + "'") != std::string::npos ||
+           page.find("mbutton" + n + " ") != std::string::npos;
 }
 
 void CreateButtonPage(const std::string& path) {
@@ -67,8 +85,9 @@ void CMoverButtonCodeGen::UpdateModified() {
 }
 
 int CMoverButtonCodeGen::GenerateCode() {
-    if (m_pInfo == nullptr || m_pInfo->m_bChanged == 0)
+    if (m_pInfo == nullptr || m_pInfo->m_bChanged == 0) {
         return 1;
+    }
     m_strWarnings.clear();
     BuildInclusionLine("");
     BuildButtonCode();
@@ -82,13 +101,18 @@ void CMoverButtonCodeGen::BuildInclusionLine(const std::string& scriptPath) {
 }
 
 void CMoverButtonCodeGen::BuildButtonCode() {
+    SeedRandomNumbers();
+    BuildButtonCode(DrawRandomNumber());
+}
+
+void CMoverButtonCodeGen::BuildButtonCode(int number) {
     const CMoverButtonInfo empty;
     const CMoverButtonInfo& info = m_pInfo ? *m_pInfo : empty;
     const std::string& br = m_strLineBreak;
     m_strCode1.clear();
+    m_nNumber = number;
 
-    SeedRandomNumbers();
-    const std::string n = std::to_string(DrawRandomNumber());
+    const std::string n = std::to_string(number);
     const std::string anchor = "anchor" + n;
     const std::string image = "image" + n;
     const std::string button = "mbutton" + n;
@@ -109,8 +133,9 @@ void CMoverButtonCodeGen::BuildButtonCode() {
     std::string paths[kImageCount];
     for (int i = 0; i < kImageCount; ++i) {
         const std::string& full = info.ImagePath(i);
-        if (full.empty())
+        if (full.empty()) {
             continue;
+        }
         std::string relative;
         if (CCommon::FindRelativePath(m_strPagePath, full, relative)) {
             paths[i] = relative;
@@ -119,13 +144,15 @@ void CMoverButtonCodeGen::BuildButtonCode() {
             paths[i] = full;
         }
     }
-    if (info.m_strNormalImage.empty())
+    if (info.m_strNormalImage.empty()) {
         AddWarning(HoverkitString(IDS_NO_NORMAL_IMAGE));
+    }
 
     if (!info.m_strNormalImage.empty() && !info.m_strActiveImage.empty() &&
         info.m_nNormalWidth != info.m_nActiveWidth &&
-        info.m_nNormalHeight != info.m_nActiveHeight)
+        info.m_nNormalHeight != info.m_nActiveHeight) {
         AddWarning(HoverkitString(IDS_IMAGE_SIZES_DIFFER));
+    }
 
     m_strCode1 += "<IMG name='" + image + "' src='" + EscapeAttribute(paths[kNormalImage]) +
                   "' width='" + std::to_string(info.m_nNormalWidth) + "' height='" +
@@ -134,18 +161,20 @@ void CMoverButtonCodeGen::BuildButtonCode() {
     m_strCode1 += "</A>" + br;
 
     m_strCode1 += GetStartOfScript();
-    m_strCode1 += "var " + button + " = new MOverButton(\"" + anchor + "\",\"" + image +
-                  "\",\"" + EscapeScriptString(info.m_strStatusText) + "\");" + br;
+    m_strCode1 += "var " + button + " = new MOverButton(\"" + anchor + "\",\"" + image + "\",\"" +
+                  EscapeScriptString(info.m_strStatusText) + "\");" + br;
     auto call = [&](const char* method, int index) {
         return button + "." + method + "(\"" + EscapeScriptString(paths[index]) + "\"," +
                std::to_string(info.ImageWidth(index)) + "," +
                std::to_string(info.ImageHeight(index)) + ");";
     };
     m_strCode1 += call("SetNormalImage", kNormalImage) + br;
-    if (!info.m_strActiveImage.empty())
+    if (!info.m_strActiveImage.empty()) {
         m_strCode1 += call("SetActiveImage", kActiveImage) + br;
-    if (!info.m_strClickImage.empty())
+    }
+    if (!info.m_strClickImage.empty()) {
         m_strCode1 += call("SetClickImage", kClickImage);
+    }
     m_strCode1 += GetEndOfScript();
 }
 
@@ -165,6 +194,23 @@ int CMoverButtonCodeGen::Insert(const std::string& scriptPath, const std::string
     m_pScanner->Close();
     return 0;
 }
+
+namespace {
+
+// A placing step of the scanner; one that finds no place for the code
+// (reported by the scanner as false or as its own error) counts as not placed,
+// so that the wizard's own message names the failure.
+template <class Step>
+bool Placed(Step step) {
+    try {
+        return step();
+    } catch (COndException* e) {
+        delete e;
+        return false;
+    }
+}
+
+}  // namespace
 
 int CMoverButtonCodeGen::InsertSteps(const std::string& scriptPath, const std::string& pagePath,
                                      bool createNew, bool afterBody) {
@@ -192,15 +238,28 @@ int CMoverButtonCodeGen::InsertSteps(const std::string& scriptPath, const std::s
         } catch (const ondrelo::CFileException&) {
             opened = false;
         }
-        if (!opened)
+        if (!opened) {
             return fail(IDS_OPEN_HTML_FAILED);
+        }
     }
 
-    if (!m_pScanner->InsertScriptInclusion(m_strCode2))
+    // Buttons made within the same second draw the same number; a page that
+    // already holds a button of that number would get a second object of
+    // the same names, and both buttons would drive the first image. Another
+    // number is drawn instead.
+    for (int attempt = 0; attempt < 32 && PageHasButtonNumber(m_pScanner->GetText(), m_nNumber);
+         ++attempt) {
+        m_strWarnings.clear();
+        BuildButtonCode(DrawRandomNumber());
+    }
+
+    if (!Placed([&] { return m_pScanner->InsertScriptInclusion(m_strCode2); })) {
         return fail(IDS_INSERT_FAILED);
+    }
     if (afterBody) {
-        if (!m_pScanner->InsertAfterBodyTag(m_strCode1))
+        if (!Placed([&] { return m_pScanner->InsertAfterBodyTag(m_strCode1); })) {
             return fail(IDS_INSERT_AFTER_BODY_FAILED);
+        }
     } else if (!m_pScanner->ReplaceStringWithCode(kPlaceholder, m_strCode1, false)) {
         return fail(IDS_REPLACE_STRING_NOT_FOUND);
     }

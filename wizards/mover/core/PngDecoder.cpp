@@ -35,8 +35,9 @@ extern "C" void PngWarning(png_structp, png_const_charp) {}
 
 extern "C" void PngRead(png_structp png, png_bytep out, png_size_t length) {
     SPngState* state = static_cast<SPngState*>(png_get_io_ptr(png));
-    if (state->size - state->pos < length)
+    if (state->size - state->pos < length) {
         png_error(png, "truncated");
+    }
     std::memcpy(out, state->data + state->pos, length);
     state->pos += length;
 }
@@ -44,13 +45,16 @@ extern "C" void PngRead(png_structp png, png_bytep out, png_size_t length) {
 // Reads the header and sets the conversions to 8-bit BGR or BGRA.
 int PngReadHeader(SPngState* state) {
     state->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, state, PngError, PngWarning);
-    if (state->png == nullptr)
+    if (state->png == nullptr) {
         return kPngNoStruct;
+    }
     state->info = png_create_info_struct(state->png);
-    if (state->info == nullptr)
+    if (state->info == nullptr) {
         return kPngNoInfo;
-    if (setjmp(state->jump))
+    }
+    if (setjmp(state->jump)) {
         return kPngReadError;
+    }
     png_set_read_fn(state->png, state, PngRead);
     png_set_user_limits(state->png, CImageFile::kMaxSide, CImageFile::kMaxSide);
     png_read_info(state->png, state->info);
@@ -67,8 +71,9 @@ int PngReadHeader(SPngState* state) {
 }
 
 int PngReadRows(SPngState* state, png_bytepp rows) {
-    if (setjmp(state->jump))
+    if (setjmp(state->jump)) {
         return kPngReadError;
+    }
     png_read_image(state->png, rows);
     return kPngOk;
 }
@@ -91,22 +96,29 @@ void DecodePng(const std::uint8_t* data, std::size_t size, CImageFile& image) {
         } else if (image.Allocate(static_cast<int>(state.width), static_cast<int>(state.height),
                                   state.channels * 8)) {
             std::vector<png_bytep> rows(state.height);
-            for (png_uint_32 y = 0; y < state.height; ++y)
+            for (png_uint_32 y = 0; y < state.height; ++y) {
                 rows[y] = image.MutableRow(static_cast<int>(y));
+            }
             result = PngReadRows(&state, rows.data());
         }
     }
     switch (result) {
-    case kPngNoStruct: image.SetError("Failed to create PNG structure"); break;
-    case kPngNoInfo: image.SetError("Failed to initialize PNG info structure"); break;
-    case kPngReadError:
-        image.Reset();
-        image.SetError("Error reading PNG file");
-        break;
-    default: break;
+        case kPngNoStruct:
+            image.SetError("Failed to create PNG structure");
+            break;
+        case kPngNoInfo:
+            image.SetError("Failed to initialize PNG info structure");
+            break;
+        case kPngReadError:
+            image.Reset();
+            image.SetError("Error reading PNG file");
+            break;
+        default:
+            break;
     }
-    if (state.png != nullptr)
+    if (state.png != nullptr) {
         png_destroy_read_struct(&state.png, state.info ? &state.info : nullptr, nullptr);
+    }
 }
 
 }  // namespace hoverkit

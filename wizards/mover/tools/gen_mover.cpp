@@ -36,11 +36,14 @@ struct SButtonJob {
 // "WxH" into width and height; false when it is not two numbers 0 to 99999.
 bool ParseSize(const std::string& text, int& width, int& height) {
     const std::size_t x = text.find_first_of("xX");
-    if (x == std::string::npos || x == 0 || x + 1 >= text.size() || text.size() > 11)
+    if (x == std::string::npos || x == 0 || x + 1 >= text.size() || text.size() > 11) {
         return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (i != x && (text[i] < '0' || text[i] > '9'))
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i != x && (text[i] < '0' || text[i] > '9')) {
             return false;
+        }
+    }
     width = std::atoi(text.substr(0, x).c_str());
     height = std::atoi(text.substr(x + 1).c_str());
     return width <= 99999 && height <= 99999;
@@ -54,8 +57,9 @@ void RunButton(const std::vector<std::string>& args, const ondrelo::gen::SGenOpt
     bool sized[hoverkit::kImageCount] = {};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
-        if (i + 1 >= args.size())
+        if (i + 1 >= args.size()) {
             throw CUsageError("button: " + option + " needs a value");
+        }
         const std::string& value = args[++i];
         bool known = false;
         for (int k = 0; k < hoverkit::kImageCount; ++k) {
@@ -63,8 +67,9 @@ void RunButton(const std::vector<std::string>& args, const ondrelo::gen::SGenOpt
                 info.ImagePath(k) = ondrelo::gen::AbsolutePath(value);
                 known = true;
             } else if (option == std::string("--") + names[k] + "-size") {
-                if (!ParseSize(value, info.ImageWidth(k), info.ImageHeight(k)))
+                if (!ParseSize(value, info.ImageWidth(k), info.ImageHeight(k))) {
                     throw CUsageError("button: " + option + " takes WIDTHxHEIGHT, not " + value);
+                }
                 sized[k] = true;
                 known = true;
             }
@@ -79,19 +84,24 @@ void RunButton(const std::vector<std::string>& args, const ondrelo::gen::SGenOpt
             throw CUsageError("button: unknown argument " + option);
         }
     }
-    if (info.m_strNormalImage.empty())
+    if (info.m_strNormalImage.empty()) {
         throw CUsageError("button: --normal PATH is required");
+    }
     for (int k = 0; k < hoverkit::kImageCount; ++k) {
-        if (sized[k] || info.ImagePath(k).empty())
+        if (sized[k] || info.ImagePath(k).empty()) {
             continue;
+        }
         const std::string& path = info.ImagePath(k);
         const int format = hoverkit::ImageFormatFromPath(path);
-        if (format == CImageFile::kFormatNone)
-            throw CGenFailure(path + ": " + hoverkit::HoverkitString(hoverkit::IDS_UNSUPPORTED_FORMAT) +
+        if (format == CImageFile::kFormatNone) {
+            throw CGenFailure(path + ": " +
+                              hoverkit::HoverkitString(hoverkit::IDS_UNSUPPORTED_FORMAT) +
                               " (give --" + names[k] + "-size)");
+        }
         const CImageFile image(path, format);
-        if (!image.IsValid())
+        if (!image.IsValid()) {
             throw CGenFailure(path + ": " + image.GetErrorText());
+        }
         info.ImageWidth(k) = image.GetWidth();
         info.ImageHeight(k) = image.GetHeight();
     }

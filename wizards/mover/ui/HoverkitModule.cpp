@@ -12,13 +12,12 @@ namespace {
 
 using namespace ondrelo::modules;
 
-const ondrelo::SModuleDescriptor kDescriptor{"VozizEvev Uduved Ududor",
-                                             &HoverkitLibraryResources(),
+const ondrelo::SModuleDescriptor kDescriptor{"VozizEvev Uduved Ududor", &HoverkitLibraryResources(),
                                              &ondrelo::MakeQtModuleSheet<CMoverButtonSheet>};
 
 // The module class answers its own (memberless) automation interface too.
-class CHoverkit : public ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<ICHoverkit>,
-                                                       IID_ICHoverkit> {
+class CHoverkit
+    : public ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<ICHoverkit>, IID_ICHoverkit> {
 public:
     CHoverkit() : COndModuleObjectWith(kDescriptor) {}
 };

@@ -1,6 +1,5 @@
 #include "MoverButtonPages.h"
 
-#include <dlfcn.h>
 
 #include <QGroupBox>
 #include <QIntValidator>
@@ -27,25 +26,8 @@ using namespace hoverkit;
 
 namespace hoverkit {
 
-namespace {
-
-// The path of this library, for the res:// addresses of its help pages.
-std::string LibraryPath() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&LibraryPath), &info) != 0 && info.dli_fname)
-        return info.dli_fname;
-    return "Hoverkit";
-}
-
-}  // namespace
-
 const ondrelo::SModuleResources& HoverkitLibraryResources() {
-    static const ondrelo::SModuleResources resources = [] {
-        ondrelo::SModuleResources r = HoverkitResources();
-        r.path = LibraryPath();
-        return r;
-    }();
-    return resources;
+    return HoverkitResources();
 }
 
 }  // namespace hoverkit
@@ -82,9 +64,10 @@ const QImage& CImageTestAreaWnd::ImageOf(int slot) {
         m_convertedSize[slot][1] != image->GetHeight()) {
         QImage converted(image->GetWidth(), image->GetHeight(), QImage::Format_ARGB32);
         const std::vector<std::uint32_t> pixels = image->ToArgb32();
-        for (int y = 0; y < image->GetHeight(); ++y)
+        for (int y = 0; y < image->GetHeight(); ++y) {
             std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(y) * image->GetWidth(),
                         image->GetWidth(), reinterpret_cast<std::uint32_t*>(converted.scanLine(y)));
+        }
         m_images[slot] = converted;
         m_converted[slot] = image;
         m_convertedSize[slot][0] = image->GetWidth();
@@ -97,11 +80,13 @@ void CImageTestAreaWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
     const int slot = m_area.SlotToDraw();
-    if (slot < 0)
+    if (slot < 0) {
         return;
+    }
     const SRect& r = m_area.GetSlot(slot).m_rcPlacement;
-    if (r.right <= r.left || r.bottom <= r.top)
+    if (r.right <= r.left || r.bottom <= r.top) {
         return;
+    }
     painter.drawImage(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), ImageOf(slot));
 }
 
@@ -135,25 +120,27 @@ CMoverButtonPageOne::CMoverButtonPageOne() : COndWizPage(IDD_MOVER_PAGE_ONE) {
 }
 
 bool CMoverButtonPageOne::OnInitDialog() {
-    auto* frame = MakeControl<QGroupBox>(this, -1, DialogRect(4, 2, 381, 26));
+    auto* frame = MakeControl<QGroupBox>(this, -1, DialogRect(2, 2, 303, 24));
     AddAnchor(frame, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
-    m_create = ondrelo::MakeOndButton(this, IDC_CREATE_NEW_BUTTON,
-                                      QStringLiteral("&Create New Button"),
-                                      DialogRect(10, 8, 90, 15));
+    m_create =
+        ondrelo::MakeOndButton(this, IDC_CREATE_NEW_BUTTON, QStringLiteral("&Create New Button"),
+                               DialogRect(8, 6, 90, 15));
     m_create->setEnabled(false);
     connect(m_create, &QPushButton::clicked, this, [this] {
-        if (m_callback)
+        if (m_callback) {
             m_callback->CreateNewButton();
+        }
     });
-    auto* help = MakeControl<QWidget>(this, IDC_HELP_PAGE_ONE, DialogRect(4, 32, 381, 196));
+    auto* help = MakeControl<QWidget>(this, IDC_HELP_PAGE_ONE, DialogRect(2, 30, 303, 135));
     InitBrowserWnd(IDC_HELP_PAGE_ONE, IDH_INTRODUCTION);
     (void)help;
     return COndWizPage::OnInitDialog();
 }
 
 bool CMoverButtonPageOne::OnWizardNext() {
-    if (m_create)
+    if (m_create) {
         m_create->setEnabled(true);
+    }
     return true;
 }
 
@@ -164,27 +151,33 @@ CSelectImagesPage::CSelectImagesPage() : COndWizPage(IDD_SELECT_IMAGES) {
 }
 
 bool CSelectImagesPage::OnInitDialog() {
-    auto* images = MakeControl<QGroupBox>(this, -1, DialogRect(4, 2, 381, 64));
+    auto* images = MakeControl<QGroupBox>(this, -1, DialogRect(2, 2, 303, 58));
     images->setTitle(QStringLiteral("Image Files"));
     AddAnchor(images, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
     const char* labels[] = {"Normal Image:", "Mouse Over Image:", "Mouse Click Image:"};
     const char* browse[] = {"&Browse ...", "B&rowse ...", "Br&owse ..."};
     for (int i = 0; i < kImageCount; ++i) {
-        const int y = 14 + 17 * i;
-        ondrelo::MakeLabel(this, -1, QString::fromUtf8(labels[i]), DialogRect(10, y + 2, 64, 9));
-        m_path[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_PATH + 2 * i, DialogRect(76, y, 160, 13));
+        const int y = 12 + 16 * i;
+        ondrelo::MakeLabel(this, -1, QString::fromUtf8(labels[i]), DialogRect(6, y + 2, 76, 9));
+        m_path[i] =
+            MakeControl<QLineEdit>(this, IDC_NORMAL_PATH + 2 * i, DialogRect(82, y, 87, 13));
         AddAnchor(m_path[i], ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
-        auto* button = ondrelo::MakeOndButton(this, IDC_NORMAL_BROWSE + 2 * i,
-                                              QString::fromUtf8(browse[i]),
-                                              DialogRect(239, y, 46, 13));
+        auto* button =
+            ondrelo::MakeOndButton(this, IDC_NORMAL_BROWSE + 2 * i, QString::fromUtf8(browse[i]),
+                                   DialogRect(172, y, 42, 13));
         AddAnchor(button, ondrelo::ANCHOR_TOP_RIGHT);
-        auto* wl = ondrelo::MakeLabel(this, -1, QStringLiteral("Width:"), DialogRect(290, y + 2, 24, 9));
-        m_width[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_WIDTH + 2 * i, DialogRect(314, y, 22, 13));
-        auto* hl = ondrelo::MakeLabel(this, -1, QStringLiteral("Height:"), DialogRect(339, y + 2, 24, 9));
-        m_height[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_HEIGHT + 2 * i, DialogRect(361, y, 22, 13));
+        auto* wl =
+            ondrelo::MakeLabel(this, -1, QStringLiteral("Width:"), DialogRect(215, y + 2, 24, 9));
+        m_width[i] =
+            MakeControl<QLineEdit>(this, IDC_NORMAL_WIDTH + 2 * i, DialogRect(238, y, 20, 13));
+        auto* hl =
+            ondrelo::MakeLabel(this, -1, QStringLiteral("Height:"), DialogRect(259, y + 2, 26, 9));
+        m_height[i] =
+            MakeControl<QLineEdit>(this, IDC_NORMAL_HEIGHT + 2 * i, DialogRect(284, y, 20, 13));
         for (QWidget* w : {static_cast<QWidget*>(wl), static_cast<QWidget*>(m_width[i]),
-                           static_cast<QWidget*>(hl), static_cast<QWidget*>(m_height[i])})
+                           static_cast<QWidget*>(hl), static_cast<QWidget*>(m_height[i])}) {
             AddAnchor(w, ondrelo::ANCHOR_TOP_RIGHT);
+        }
         for (QLineEdit* box : {m_width[i], m_height[i]}) {
             box->setValidator(new QIntValidator(0, 99999, box));
             connect(box, &QLineEdit::editingFinished, this, [this, i] { OnSizeLeft(i); });
@@ -193,36 +186,38 @@ bool CSelectImagesPage::OnInitDialog() {
         connect(button, &QPushButton::clicked, this, [this, i] { OnBrowse(i); });
     }
 
-    auto* properties = MakeControl<QGroupBox>(this, -1, DialogRect(4, 68, 200, 60));
+    auto* properties = MakeControl<QGroupBox>(this, -1, DialogRect(2, 62, 150, 56));
     properties->setTitle(QStringLiteral("Button Properties"));
     const char* propertyLabels[] = {"Target URL:", "Status Text:", "Alt. Text:"};
     QLineEdit** boxes[] = {&m_target, &m_status, &m_alt};
     for (int i = 0; i < 3; ++i) {
-        const int y = 80 + 15 * i;
-        ondrelo::MakeLabel(this, -1, QString::fromUtf8(propertyLabels[i]), DialogRect(10, y + 2, 46, 9));
-        *boxes[i] = MakeControl<QLineEdit>(this, IDC_TARGET_URL + i, DialogRect(58, y, 140, 13));
+        const int y = 72 + 15 * i;
+        ondrelo::MakeLabel(this, -1, QString::fromUtf8(propertyLabels[i]),
+                           DialogRect(6, y + 2, 50, 9));
+        *boxes[i] = MakeControl<QLineEdit>(this, IDC_TARGET_URL + i, DialogRect(56, y, 92, 13));
         connect(*boxes[i], &QLineEdit::editingFinished, this, [this] { StoreControls(); });
     }
-    m_message = ondrelo::MakeLabel(this, IDC_MESSAGE_LINE, QString(), DialogRect(4, 130, 200, 18));
+    m_message = ondrelo::MakeLabel(this, IDC_MESSAGE_LINE, QString(), DialogRect(2, 120, 150, 14));
     m_message->setStyleSheet(QStringLiteral("color: #b00000"));
 
-    auto* testGroup = MakeControl<QGroupBox>(this, -1, DialogRect(208, 68, 177, 80));
+    auto* testGroup = MakeControl<QGroupBox>(this, -1, DialogRect(156, 62, 149, 72));
     testGroup->setTitle(QStringLiteral("Test Area"));
     AddAnchor(testGroup, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
     m_testArea = new CImageTestAreaWnd(this);
     ondrelo::SetControlId(m_testArea, IDC_TEST_AREA);
-    m_testArea->setGeometry(DialogRect(213, 78, 167, 65));
+    m_testArea->setGeometry(DialogRect(160, 72, 141, 58));
     AddAnchor(m_testArea, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
 
-    MakeControl<QWidget>(this, IDC_HELP_IMAGES, DialogRect(4, 152, 381, 76));
+    MakeControl<QWidget>(this, IDC_HELP_IMAGES, DialogRect(2, 136, 303, 29));
     InitBrowserWnd(IDC_HELP_IMAGES, IDH_EDIT_BUTTON);
     LoadControls();
     return COndWizPage::OnInitDialog();
 }
 
 void CSelectImagesPage::StoreControls() {
-    if (!m_pInfo || !IsCreated())
+    if (!m_pInfo || !IsCreated()) {
         return;
+    }
     for (int i = 0; i < kImageCount; ++i) {
         m_pInfo->ImagePath(i) = FromQt(m_path[i]->text());
         m_pInfo->ImageWidth(i) = m_width[i]->text().toInt();
@@ -235,8 +230,9 @@ void CSelectImagesPage::StoreControls() {
 }
 
 void CSelectImagesPage::LoadControls() {
-    if (!m_pInfo || !m_path[0])
+    if (!m_pInfo || !m_path[0]) {
         return;
+    }
     for (int i = 0; i < kImageCount; ++i) {
         m_path[i]->setText(ToQt(m_pInfo->ImagePath(i)));
         m_width[i]->setText(QString::number(m_pInfo->ImageWidth(i)));
@@ -260,19 +256,22 @@ bool CSelectImagesPage::OnSetActive() {
 }
 
 void CSelectImagesPage::OnBrowse(int index) {
-    if (!m_pInfo)
+    if (!m_pInfo) {
         return;
+    }
     const std::string path = BrowseForImage(ondrelo::ToHwnd(this));
-    if (path.empty())
+    if (path.empty()) {
         return;
+    }
     StoreControls();
     m_pInfo->ImagePath(index) = path;
     ReloadSlot(index);
 }
 
 void CSelectImagesPage::OnPathLeft(int index) {
-    if (!m_pInfo)
+    if (!m_pInfo) {
         return;
+    }
     const std::string before = m_pInfo->ImagePath(index);
     StoreControls();
     const std::string& now = m_pInfo->ImagePath(index);
@@ -281,31 +280,36 @@ void CSelectImagesPage::OnPathLeft(int index) {
                           return std::tolower(static_cast<unsigned char>(a)) ==
                                  std::tolower(static_cast<unsigned char>(b));
                       });
-    if (!same)
+    if (!same) {
         ReloadSlot(index);
+    }
 }
 
 void CSelectImagesPage::OnSizeLeft(int index) {
-    if (!m_pInfo)
+    if (!m_pInfo) {
         return;
+    }
     StoreControls();
     m_testArea->Area().ResizeSlot(index, m_pInfo->ImageWidth(index), m_pInfo->ImageHeight(index));
     // A refused size leaves its reason on the message line.
     const SButtonImage& slot = m_testArea->Area().GetSlot(index);
     if (slot.m_pImage && (slot.m_nWidth != m_pInfo->ImageWidth(index) ||
-                          slot.m_nHeight != m_pInfo->ImageHeight(index)))
+                          slot.m_nHeight != m_pInfo->ImageHeight(index))) {
         m_message->setText(ToQt(m_testArea->Area().GetLastError()));
+    }
 }
 
 bool CSelectImagesPage::OnWizardNext() {
     StoreControls();
-    if (!m_pInfo)
+    if (!m_pInfo) {
         return false;
+    }
     std::string message;
     if (const int focus = CheckImagesPage(*m_pInfo, message)) {
         CCommon::ShowErrorMessage(message);
-        if (QWidget* box = ondrelo::FindControl(this, focus))
+        if (QWidget* box = ondrelo::FindControl(this, focus)) {
             box->setFocus();
+        }
         return false;
     }
     return true;
@@ -313,8 +317,9 @@ bool CSelectImagesPage::OnWizardNext() {
 
 void CSelectImagesPage::ClearData() {
     COndWizPage::ClearData();
-    if (m_testArea)
+    if (m_testArea) {
         m_testArea->Area().ClearAll();
+    }
 }
 
 // ---- Take The Code -------------------------------------------------------------
@@ -327,17 +332,19 @@ CTakeTheCodePage::CTakeTheCodePage()
 CTakeTheCodePage::~CTakeTheCodePage() = default;
 
 bool CTakeTheCodePage::OnInitDialog() {
-    auto* placeholder = MakeControl<QWidget>(this, IDC_CODE_PLACEHOLDER, DialogRect(4, 2, 381, 150));
-    MakeControl<QWidget>(this, IDC_HELP_CODE, DialogRect(4, 156, 381, 72));
+    auto* placeholder =
+        MakeControl<QWidget>(this, IDC_CODE_PLACEHOLDER, DialogRect(2, 2, 303, 110));
+    MakeControl<QWidget>(this, IDC_HELP_CODE, DialogRect(2, 114, 303, 51));
     InitBrowserWnd(IDC_HELP_CODE, IDH_TAKE_THE_CODE);
     m_pCIW->Create(placeholder, this);
     m_pCIW->SetStaticInfo(HoverkitString(IDS_SUB_CODE_INSTRUCTION),
                           HoverkitString(IDS_MAIN_CODE_INSTRUCTION), kScriptFileName, kPlaceholder,
                           kObjectName);
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child != static_cast<QWidget*>(GetHelpPane()) && child->geometry() == placeholder->geometry() &&
-            child != placeholder)
+        if (child != static_cast<QWidget*>(GetHelpPane()) &&
+            child->geometry() == placeholder->geometry() && child != placeholder) {
             AddAnchor(child, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
+        }
     }
     return COndWizPage::OnInitDialog();
 }
@@ -356,14 +363,16 @@ bool CTakeTheCodePage::OnSetActive() {
 void CTakeTheCodePage::ClearData() {
     COndWizPage::ClearData();
     m_pCIW->Reset();
-    if (m_pGenerator)
+    if (m_pGenerator) {
         m_pGenerator->Reset();
+    }
 }
 
 int CTakeTheCodePage::InsertCode(const std::string& pagePath, const std::string& scriptCopyPath,
                                  bool createFile, bool placeAfterBody) {
-    if (!m_pGenerator)
+    if (!m_pGenerator) {
         return 0;
+    }
     return m_pGenerator->Insert(scriptCopyPath, pagePath, createFile, placeAfterBody);
 }
 
@@ -374,7 +383,8 @@ bool CTakeTheCodePage::IsDialogMessageA(MSG* msg) {
 // ---- Sheet ---------------------------------------------------------------------
 
 CMoverButtonSheet::CMoverButtonSheet()
-    : m_pageOne(new CMoverButtonPageOne), m_images(new CSelectImagesPage),
+    : m_pageOne(new CMoverButtonPageOne),
+      m_images(new CSelectImagesPage),
       m_code(new CTakeTheCodePage) {
     InitHoverkitResources();
     m_generator.SetButtonInfo(&m_info);

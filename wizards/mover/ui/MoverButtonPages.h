@@ -145,8 +145,8 @@ public:
     std::string GetPageLabel() override { return "&Take The Code"; }
     bool OnSetActive() override;
     void ClearData() override;
-    int InsertCode(const std::string& pagePath, const std::string& scriptCopyPath,
-                   bool createFile, bool placeAfterBody) override;
+    int InsertCode(const std::string& pagePath, const std::string& scriptCopyPath, bool createFile,
+                   bool placeAfterBody) override;
     bool IsDialogMessageA(MSG* msg) override;
     CCIWImpl* Adapter() const { return m_pCIW.get(); }
 
@@ -181,6 +181,6 @@ private:
 };
 
 namespace hoverkit {
-// The library's resources with its file path (for the help pages' addresses).
+// The library's resources (strings and the Qt resources of its help pages).
 const ondrelo::SModuleResources& HoverkitLibraryResources();
 }  // namespace hoverkit

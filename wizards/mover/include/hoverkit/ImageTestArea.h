@@ -104,8 +104,7 @@ enum EImagePageControl : int {
 // Reloads a slot from the record's path for that image and writes the
 // size the slot got (0 by 0 after a failure) back into the record. When the
 // test area has an error text, it is put into messageLine.
-void ReloadSlot(CMoverButtonInfo& info, CImageTestArea& area, int index,
-                std::string& messageLine);
+void ReloadSlot(CMoverButtonInfo& info, CImageTestArea& area, int index, std::string& messageLine);
 
 // The check of the image page's "Next": 0 when the page may be left, else
 // the control that gets the focus, with the message to show.

@@ -51,11 +51,13 @@ public:
 private:
     void BuildInclusionLine(const std::string& scriptPath);
     void BuildButtonCode();
+    void BuildButtonCode(int number);
     int InsertSteps(const std::string& scriptPath, const std::string& pagePath, bool createNew,
                     bool afterBody);
 
     CMoverButtonInfo* m_pInfo = nullptr;
     std::string m_strPagePath;
+    int m_nNumber = 0;  // the number in the identifiers of the current code
     std::unique_ptr<CMoverButtonScanner> m_pScanner;
 };
 
@@ -68,6 +70,9 @@ std::string EscapeAttribute(const std::string& text);
 // backslash, double quote and line breaks are escaped, and "</" becomes "<\/"
 // so that no "</script" can end the block.
 std::string EscapeScriptString(const std::string& text);
+
+// Whether the page already holds a button whose identifiers carry the number.
+bool PageHasButtonNumber(const std::string& page, int number);
 
 // Writes a new page for the button (title "Mouse Over Button").
 void CreateButtonPage(const std::string& path);

@@ -13,15 +13,15 @@ namespace imagetest {
 struct SGifSpec {
     int width = 8;
     int height = 6;
-    int tableBits = 3;               // colour table of 2 << (tableBits - 1)... see Colours()
-    bool localTable = false;         // the table follows the image descriptor
+    int tableBits = 3;        // colour table of 2 << (tableBits - 1)... see Colours()
+    bool localTable = false;  // the table follows the image descriptor
     bool interlaced = false;
-    int transparent = -1;            // index in a graphic control extension, or none
-    int left = 0, top = 0;           // frame position on the screen
+    int transparent = -1;                   // index in a graphic control extension, or none
+    int left = 0, top = 0;                  // frame position on the screen
     int screenWidth = 0, screenHeight = 0;  // 0: the frame's size
-    int minCodeSize = 0;             // 0: the usual for the table
-    std::vector<std::uint8_t> pixels;  // frame pixels, row after row (empty: a pattern)
-    bool secondFrame = false;        // a later frame that must be ignored
+    int minCodeSize = 0;                    // 0: the usual for the table
+    std::vector<std::uint8_t> pixels;       // frame pixels, row after row (empty: a pattern)
+    bool secondFrame = false;               // a later frame that must be ignored
 
     int Colours() const { return 2 << (tableBits - 1); }
 };
@@ -29,7 +29,8 @@ struct SGifSpec {
 // The colour of table entry i in the test GIFs.
 inline std::uint32_t GifColour(int i) {
     return 0xFF000000u | (static_cast<std::uint32_t>(i * 37 & 255) << 16) |
-           (static_cast<std::uint32_t>(i * 91 & 255) << 8) | static_cast<std::uint32_t>(i * 13 & 255);
+           (static_cast<std::uint32_t>(i * 91 & 255) << 8) |
+           static_cast<std::uint32_t>(i * 13 & 255);
 }
 
 inline void PutWord(std::string& out, int v) {
@@ -70,8 +71,11 @@ inline std::string LzwSubBlocks(const std::vector<std::uint8_t>& pixels, int min
         putCode(prefix);
         if (next < 4096) {
             table[{prefix, p}] = next++;
-            if (next - 1 == (1 << size) && size < 12)
-                ++size;
+            if (next - 1 == (1 << size) && size < 12) {
+                {
+                    { ++size; }
+                }
+            }
         } else {
             putCode(clear);
             table.clear();
@@ -80,11 +84,17 @@ inline std::string LzwSubBlocks(const std::vector<std::uint8_t>& pixels, int min
         }
         prefix = p;
     }
-    if (prefix >= 0)
-        putCode(prefix);
+    if (prefix >= 0) {
+        {
+            { putCode(prefix); }
+        }
+    }
     putCode(clear + 1);
-    if (nbits > 0)
-        bytes += static_cast<char>(acc & 255);
+    if (nbits > 0) {
+        {
+            { bytes += static_cast<char>(acc & 255); }
+        }
+    }
     std::string out;
     for (std::size_t at = 0; at < bytes.size(); at += 255) {
         const std::size_t n = std::min<std::size_t>(255, bytes.size() - at);
@@ -97,9 +107,20 @@ inline std::string LzwSubBlocks(const std::vector<std::uint8_t>& pixels, int min
 
 inline std::vector<std::uint8_t> GifPattern(const SGifSpec& s) {
     std::vector<std::uint8_t> pixels;
-    for (int y = 0; y < s.height; ++y)
-        for (int x = 0; x < s.width; ++x)
-            pixels.push_back(static_cast<std::uint8_t>((x * 3 + y * 5 + x * y) % s.Colours()));
+    for (int y = 0; y < s.height; ++y) {
+        {
+            {
+                for (int x = 0; x < s.width; ++x) {
+                    {
+                        {
+                            pixels.push_back(
+                                static_cast<std::uint8_t>((x * 3 + y * 5 + x * y) % s.Colours()));
+                        }
+                    }
+                }
+            }
+        }
+    }
     return pixels;
 }
 
@@ -119,8 +140,11 @@ inline std::string MakeGif(const SGifSpec& s) {
     out += static_cast<char>(s.localTable ? 0 : 0x80 | flagsSize);
     out += '\0';  // background
     out += '\0';
-    if (!s.localTable)
-        out += table;
+    if (!s.localTable) {
+        {
+            { out += table; }
+        }
+    }
     out += "\x21\xFE\x05hello";  // a comment extension to skip
     out += '\0';
     if (s.transparent >= 0) {
@@ -133,9 +157,14 @@ inline std::string MakeGif(const SGifSpec& s) {
         order.clear();
         for (int pass = 0; pass < 4; ++pass) {
             static const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
-            for (int y = start[pass]; y < s.height; y += step[pass])
-                order.insert(order.end(), pixels.begin() + y * s.width,
-                             pixels.begin() + (y + 1) * s.width);
+            for (int y = start[pass]; y < s.height; y += step[pass]) {
+                {
+                    {
+                        order.insert(order.end(), pixels.begin() + y * s.width,
+                                     pixels.begin() + (y + 1) * s.width);
+                    }
+                }
+            }
         }
     }
     auto frame = [&](const std::vector<std::uint8_t>& px) {
@@ -145,8 +174,11 @@ inline std::string MakeGif(const SGifSpec& s) {
         PutWord(out, s.width);
         PutWord(out, s.height);
         out += static_cast<char>((s.localTable ? 0x80 | flagsSize : 0) | (s.interlaced ? 0x40 : 0));
-        if (s.localTable)
-            out += table;
+        if (s.localTable) {
+            {
+                { out += table; }
+            }
+        }
         const int code = s.minCodeSize ? s.minCodeSize : std::max(2, s.tableBits);
         out += static_cast<char>(code);
         out += LzwSubBlocks(px, code);

@@ -138,7 +138,8 @@ TEST_F(ButtonCode, Warnings) {
 TEST_F(ButtonCode, ImageOnAnotherDriveIsAWarningAndKeepsTheFullPath) {
     info.m_strActiveImage = "D:\\pics\\home2.gif";
     generator.Insert("", "C:\\site\\index.html", false, true);
-    EXPECT_EQ(generator.GetWarnings(), "Can't create relative path. The drives are not the same\r\n");
+    EXPECT_EQ(generator.GetWarnings(),
+              "Can't create relative path. The drives are not the same\r\n");
     EXPECT_NE(generator.GetButtonCode().find("SetActiveImage(\"D:\\\\pics\\\\home2.gif\",100,30)"),
               std::string::npos)
         << generator.GetButtonCode();
@@ -167,14 +168,14 @@ TEST_F(ButtonCode, QuotesAndScriptEndInTextsDoNotBreakTheCode) {
     Generate();
     EXPECT_NE(code.find("href='javascript:alert(&#39;hi&#39;)'"), std::string::npos) << code;
     EXPECT_NE(code.find("alt='Bob&#39;s </script> page'"), std::string::npos) << code;
-    EXPECT_NE(code.find("\"Say \\\"hi\\\" <\\/SCRIPT><script>x() \\\\ done\");"),
-              std::string::npos)
+    EXPECT_NE(code.find("\"Say \\\"hi\\\" <\\/SCRIPT><script>x() \\\\ done\");"), std::string::npos)
         << code;
     // The script block holds exactly one end tag: its own.
     const std::size_t start = code.find("<SCRIPT LANGUAGE");
     std::string script = code.substr(start);
-    for (char& c : script)
+    for (char& c : script) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     EXPECT_EQ(script.find("</script"), script.size() - 9);
 }
 

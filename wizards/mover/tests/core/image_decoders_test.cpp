@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <cstdio>
-#include <cstdlib>
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
+#include <cstdio>
+#include <cstdlib>
 
 #include "ImageWriters.h"
 #include "hoverkit/ImageFile.h"
@@ -19,8 +19,8 @@ using imagetest::SGifSpec;
 
 QImage QtDecode(const std::string& bytes, const char* format) {
     QImage image;
-    image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
-                       static_cast<int>(bytes.size()), format);
+    image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()),
+                       format);
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -43,15 +43,17 @@ CImageFile Decode(const std::string& bytes, int format) {
 // Largest difference of a colour channel between our pixels and Qt's;
 // pixels that both leave fully transparent count as equal.
 int MaxDifference(const CImageFile& ours, const QImage& qt) {
-    if (!ours.IsValid() || ours.GetWidth() != qt.width() || ours.GetHeight() != qt.height())
+    if (!ours.IsValid() || ours.GetWidth() != qt.width() || ours.GetHeight() != qt.height()) {
         return 1000;
+    }
     int worst = 0;
     for (int y = 0; y < qt.height(); ++y) {
         for (int x = 0; x < qt.width(); ++x) {
             const std::uint32_t a = ours.GetPixel(x, y);
             const std::uint32_t b = qt.pixel(x, y);
-            if ((a >> 24) == 0 && (b >> 24) == 0)
+            if ((a >> 24) == 0 && (b >> 24) == 0) {
                 continue;
+            }
             for (int shift = 0; shift < 32; shift += 8) {
                 const int d = std::abs(static_cast<int>((a >> shift) & 255) -
                                        static_cast<int>((b >> shift) & 255));
@@ -64,10 +66,13 @@ int MaxDifference(const CImageFile& ours, const QImage& qt) {
 
 QImage TestPicture(QImage::Format format, int width = 37, int height = 23) {
     QImage image(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgba(x * 7 & 255, y * 11 & 255, (x * y) & 255,
-                                       (x + y) % 5 == 0 ? 0 : 128 + (x * 3 & 127)));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.setPixel(x, y,
+                           qRgba(x * 7 & 255, y * 11 & 255, (x * y) & 255,
+                                 (x + y) % 5 == 0 ? 0 : 128 + (x * 3 & 127)));
+        }
+    }
     if (format == QImage::Format_Indexed8) {
         image = image.convertToFormat(QImage::Format_RGB32)
                     .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
@@ -91,16 +96,14 @@ TEST(GifDecoder, MatchesQtPixelForPixel) {
         {"2 colours, 1 bit", spec([](SGifSpec& s) { s.tableBits = 1; }), 1},
         {"16 colours, 4 bits", spec([](SGifSpec& s) { s.tableBits = 4; }), 4},
         {"4 colours, 4 bits", spec([](SGifSpec& s) { s.tableBits = 2; }), 4},
-        {"256 colours, 8 bits",
-         spec([](SGifSpec& s) {
+        {"256 colours, 8 bits", spec([](SGifSpec& s) {
              s.tableBits = 8;
              s.width = 61;
              s.height = 47;
          }),
          8},
         {"local table", spec([](SGifSpec& s) { s.localTable = true; }), 4},
-        {"interlaced, odd height",
-         spec([](SGifSpec& s) {
+        {"interlaced, odd height", spec([](SGifSpec& s) {
              s.interlaced = true;
              s.width = 13;
              s.height = 19;
@@ -108,20 +111,21 @@ TEST(GifDecoder, MatchesQtPixelForPixel) {
          4},
         {"transparent index", spec([](SGifSpec& s) { s.transparent = 2; }), 4},
         {"later frames ignored", spec([](SGifSpec& s) { s.secondFrame = true; }), 4},
-        {"table fills up and is cleared",
-         spec([](SGifSpec& s) {
+        {"table fills up and is cleared", spec([](SGifSpec& s) {
              s.tableBits = 8;
              s.width = 300;
              s.height = 200;
-             for (int i = 0; i < 300 * 200; ++i)
+             for (int i = 0; i < 300 * 200; ++i) {
                  s.pixels.push_back(static_cast<std::uint8_t>((i * 7919) % 251));
+             }
          }),
          8},
         {"one row of one colour", spec([](SGifSpec& s) {
              s.width = 1000;
              s.height = 1;
              s.pixels.assign(1000, 1);
-         }), 4},
+         }),
+         4},
     };
     for (const Case& c : cases) {
         const std::string bytes = MakeGif(c.spec);
@@ -207,8 +211,8 @@ TEST(HostileImages, TruncatedFilesAreRefused) {
         QtEncode(TestPicture(QImage::Format_RGB32, 64, 48), "JPEG", 90, false),
         QtEncode(TestPicture(QImage::Format_RGB32, 64, 48), "JPEG", 90, true),
     };
-    const int formats[] = {CImageFile::kFormatGif, CImageFile::kFormatPng,
-                           CImageFile::kFormatJpeg, CImageFile::kFormatJpeg};
+    const int formats[] = {CImageFile::kFormatGif, CImageFile::kFormatPng, CImageFile::kFormatJpeg,
+                           CImageFile::kFormatJpeg};
     for (int f = 0; f < 4; ++f) {
         const std::string& whole = files[f];
         ASSERT_TRUE(Decode(whole, formats[f]).IsValid());
@@ -256,8 +260,7 @@ TEST(HostileImages, GifHeadersAndCodes) {
         {"code beyond the table", withByte(good, codeSize + 2, '\xFF'),
          "The GIF file has an invalid LZW code"},
         {"no image", good.substr(0, 13 + 24) + ";", "The GIF file holds no image"},
-        {"unknown block", good.substr(0, 13 + 24) + "\x99",
-         "The GIF file is damaged"},
+        {"unknown block", good.substr(0, 13 + 24) + "\x99", "The GIF file is damaged"},
     };
     for (const Case& c : cases) {
         const CImageFile image = Decode(c.bytes, CImageFile::kFormatGif);
@@ -270,21 +273,25 @@ TEST(HostileImages, PngAndJpegOfImpossibleSizes) {
     // Headers claiming sizes the limits refuse, with no pixel data behind them.
     auto pngHeader = [](std::uint32_t w, std::uint32_t h) {
         std::string ihdr = std::string("IHDR", 4);
-        for (std::uint32_t v : {w, h})
-            for (int s = 24; s >= 0; s -= 8)
+        for (std::uint32_t v : {w, h}) {
+            for (int s = 24; s >= 0; s -= 8) {
                 ihdr += static_cast<char>((v >> s) & 255);
+            }
+        }
         ihdr += std::string("\x08\x02\x00\x00\x00", 5);
         std::uint32_t crc = 0xFFFFFFFFu;  // CRC-32 of type and data
         for (unsigned char ch : ihdr) {
             crc ^= ch;
-            for (int k = 0; k < 8; ++k)
+            for (int k = 0; k < 8; ++k) {
                 crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+            }
         }
         crc ^= 0xFFFFFFFFu;
         std::string out("\x89PNG\r\n\x1a\n\x00\x00\x00\x0d", 12);
         out += ihdr;
-        for (int s = 24; s >= 0; s -= 8)
+        for (int s = 24; s >= 0; s -= 8) {
             out += static_cast<char>((crc >> s) & 255);
+        }
         return out;
     };
     for (auto [w, h] : {std::pair<std::uint32_t, std::uint32_t>{20000, 10},
@@ -337,8 +344,8 @@ TEST(ImageFile, ResampleAndCropKeepThePixelsTheyShould) {
         EXPECT_EQ(image.GetHeight(), 1);
         EXPECT_EQ(image.GetPixel(0, 0), original.GetPixel(1, 2)) << tableBits;
     }
-    CImageFile colour = Decode(QtEncode(TestPicture(QImage::Format_RGB32), "PNG"),
-                               CImageFile::kFormatPng);
+    CImageFile colour =
+        Decode(QtEncode(TestPicture(QImage::Format_RGB32), "PNG"), CImageFile::kFormatPng);
     const CImageFile before = colour;
     EXPECT_TRUE(colour.Resample(0, 10));  // zero size: nothing happens
     EXPECT_EQ(colour.GetWidth(), before.GetWidth());
@@ -356,8 +363,9 @@ namespace {
 // tests make) when HOVERKIT_FUZZ_CORPUS_DIR names the corpus folder.
 TEST(FuzzCorpus, WriteSeeds) {
     const char* root = std::getenv("HOVERKIT_FUZZ_CORPUS_DIR");
-    if (root == nullptr)
+    if (root == nullptr) {
         GTEST_SKIP() << "HOVERKIT_FUZZ_CORPUS_DIR is not set";
+    }
     auto write = [&](const std::string& name, const std::string& bytes) {
         std::FILE* f = std::fopen((std::string(root) + "/" + name).c_str(), "wb");
         ASSERT_NE(f, nullptr) << name;
@@ -385,8 +393,10 @@ TEST(FuzzCorpus, WriteSeeds) {
     write("png/alpha.png", QtEncode(TestPicture(QImage::Format_ARGB32, 9, 7), "PNG"));
     write("png/rgba64.png", QtEncode(TestPicture(QImage::Format_RGBA64, 5, 4), "PNG"));
     write("jpeg/colour.jpg", QtEncode(TestPicture(QImage::Format_RGB32, 16, 9), "JPEG", 75, false));
-    write("jpeg/grey.jpg", QtEncode(TestPicture(QImage::Format_Grayscale8, 16, 9), "JPEG", 75, false));
-    write("jpeg/progressive.jpg", QtEncode(TestPicture(QImage::Format_RGB32, 17, 9), "JPEG", 75, true));
+    write("jpeg/grey.jpg",
+          QtEncode(TestPicture(QImage::Format_Grayscale8, 16, 9), "JPEG", 75, false));
+    write("jpeg/progressive.jpg",
+          QtEncode(TestPicture(QImage::Format_RGB32, 17, 9), "JPEG", 75, true));
 }
 
 }  // namespace

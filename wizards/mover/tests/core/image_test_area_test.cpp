@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "ImageWriters.h"
-#include "ondrelo/testsupport/StoreFixture.h"
 #include "hoverkit/HoverkitResources.h"
 #include "hoverkit/ImageTestArea.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
 #include "ondrelo/ScriptedPrompt.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 
 namespace {
 
@@ -48,11 +48,12 @@ protected:
 
 TEST(ImageFormat, ByExtensionInAnyCase) {
     const std::pair<const char*, int> cases[] = {
-        {"a.gif", 1}, {"a.GIF", 1}, {"a.jpg", 2}, {"b.JPEG", 2}, {"c.Png", 3},
+        {"a.gif", 1}, {"a.GIF", 1}, {"a.jpg", 2},        {"b.JPEG", 2},     {"c.Png", 3},
         {"x.bmp", 0}, {"noext", 0}, {"dir.png/file", 0}, {"a.jpeg.txt", 0},
     };
-    for (auto [path, format] : cases)
+    for (auto [path, format] : cases) {
         EXPECT_EQ(ImageFormatFromPath(path), format) << path;
+    }
 }
 
 TEST(ImagePlacement, CentredOrCutAtTheAreaEdge) {
@@ -61,15 +62,13 @@ TEST(ImagePlacement, CentredOrCutAtTheAreaEdge) {
         SRect expected;
     };
     const Case cases[] = {
-        {100, 30, 200, 100, {50, 35, 150, 65}},
-        {101, 31, 200, 100, {49, 34, 150, 65}},
-        {300, 30, 200, 100, {0, 35, 200, 65}},
-        {100, 300, 200, 100, {50, 0, 150, 100}},
-        {300, 300, 200, 100, {0, 0, 200, 100}},
-        {0, 0, 200, 100, {100, 50, 100, 50}},
+        {100, 30, 200, 100, {50, 35, 150, 65}}, {101, 31, 200, 100, {49, 34, 150, 65}},
+        {300, 30, 200, 100, {0, 35, 200, 65}},  {100, 300, 200, 100, {50, 0, 150, 100}},
+        {300, 300, 200, 100, {0, 0, 200, 100}}, {0, 0, 200, 100, {100, 50, 100, 50}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(PlaceInArea(c.w, c.h, c.W, c.H), c.expected) << c.w << "x" << c.h;
+    }
 }
 
 TEST_F(TestArea, LoadPlacesAtNaturalSize) {

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "ondrelo/testsupport/StoreFixture.h"
 #include "hoverkit/MoverButtonCodeGen.h"
 #include "ondrelo/Prompt.h"
 #include "ondrelo/ScriptedPrompt.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 
 namespace {
 
@@ -19,8 +19,9 @@ const std::string kEnd = "\n<!--}M_OVER_WIZ-->\n";
 
 int Count(const std::string& text, const std::string& what) {
     int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
         ++n;
+    }
     return n;
 }
 
@@ -54,7 +55,9 @@ protected:
 };
 
 TEST_F(ButtonInsertion, AfterBodyTagWithMarkedInclusionAfterHead) {
-    WriteFile(page, "<html><head><title>t</title></head>\n<BODY bgcolor='white'>\n<p>x</p></body></html>");
+    WriteFile(
+        page,
+        "<html><head><title>t</title></head>\n<BODY bgcolor='white'>\n<p>x</p></body></html>");
     ASSERT_EQ(generator.Insert(site + "/scripts/mover2.js", page, false, true), 1);
     const std::string text = ReadFile(page);
     const std::string inclusion =
@@ -68,8 +71,9 @@ TEST_F(ButtonInsertion, AfterBodyTagWithMarkedInclusionAfterHead) {
 }
 
 TEST_F(ButtonInsertion, AtEveryPlaceholderWithoutMarkers) {
-    WriteFile(page, "<html><head></head><body>a _PLACE_MOVER_BUTTON_HERE_ b "
-                    "_PLACE_MOVER_BUTTON_HERE_</body></html>");
+    WriteFile(page,
+              "<html><head></head><body>a _PLACE_MOVER_BUTTON_HERE_ b "
+              "_PLACE_MOVER_BUTTON_HERE_</body></html>");
     ASSERT_EQ(generator.Insert("", page, false, false), 1);
     const std::string text = ReadFile(page);
     EXPECT_EQ(Count(text, "_PLACE_MOVER_BUTTON_HERE_"), 0);
@@ -102,15 +106,17 @@ TEST_F(ButtonInsertion, FailuresShowTheirMessageAndLeaveTheFile) {
     };
     for (const Case& c : cases) {
         std::filesystem::remove(page);
-        if (!c.text.empty())
+        if (!c.text.empty()) {
             WriteFile(page, c.text);
+        }
         prompt.Clear();
         EXPECT_EQ(generator.Insert("", page, false, c.afterBody), 0) << c.name;
         EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{c.message}) << c.name;
-        if (!c.text.empty())
+        if (!c.text.empty()) {
             EXPECT_EQ(ReadFile(page), c.text) << c.name;
-        else
+        } else {
             EXPECT_FALSE(Exists(page)) << c.name;
+        }
     }
 }
 
@@ -136,6 +142,21 @@ TEST_F(ButtonInsertion, SecondButtonAfterResetKeepsTheFirstAndOneInclusionLine) 
     EXPECT_EQ(Count(text, "new MOverButton"), 2);
     EXPECT_EQ(Count(text, "<SCRIPT src="), 1);
     EXPECT_LT(text.find("anchor815"), text.find("anchor4711"));
+}
+
+// Two buttons made within the same second draw the same number; the second
+// must not take the identifiers of the one already in the page.
+TEST_F(ButtonInsertion, SecondButtonWithTheSameNumberDrawsAnother) {
+    WriteFile(page, "<html><head></head><body>\n</body></html>");
+    CCodeGen::SetFixedRandomNumbers({4711, 4711, 815});
+    ASSERT_EQ(generator.Insert("", page, false, true), 1);
+    generator.Reset();
+    ASSERT_EQ(generator.Insert("", page, false, true), 1);
+    const std::string text = ReadFile(page);
+    EXPECT_EQ(Count(text, "new MOverButton(\"anchor4711\""), 1);
+    EXPECT_EQ(Count(text, "new MOverButton(\"anchor815\""), 1);
+    EXPECT_EQ(Count(text, "'anchor815'"), 1);
+    EXPECT_EQ(generator.GetWarnings(), "");
 }
 
 TEST_F(ButtonInsertion, NewPageGetsTheButtonAfterItsBody) {

@@ -9,11 +9,11 @@
 
 #include "../core/ImageWriters.h"
 #include "MoverButtonPages.h"
-#include "ondrelo/testsupport/StoreFixture.h"
 #include "ondrelo/ButtonST.h"
 #include "ondrelo/Prompt.h"
-#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/QtWindow.h"
+#include "ondrelo/ScriptedPrompt.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 
 namespace {
 
