@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "StoreFixture.h"
-#include "ondrelo/Prompt.h"
+#include "ondrelo/testsupport/StoreFixture.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 namespace smalltest {
 

@@ -8,11 +8,11 @@
 
 #include "LinkGrid.h"
 #include "SmallsetPages.h"
-#include "StoreFixture.h"
+#include "ondrelo/testsupport/StoreFixture.h"
 #include "ondrelo/ButtonST.h"
 #include "ondrelo/CodeGen.h"
 #include "ondrelo/Common.h"
-#include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/QtWindow.h"
 
 namespace {
