@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "ondrelo/Common.h"
 #include "ondrelo/Format.h"
@@ -27,7 +28,25 @@ const ondrelo::StringTable kStrings = {
     {IDS_SELECT_HTML_FILE, "Please select the HTML file to insert the Form"},
 };
 
-const ondrelo::SModuleResources kResources{"Inslet", "", &kStrings, ":/Inslet"};
+const ondrelo::SModuleResources kResources{"Inslet", &kStrings, ":/Inslet"};
+
+}  // namespace
+
+void SplitForDialog(const std::string& path, std::string& folder, std::string& name) {
+    folder.clear();
+    name.clear();
+    if (path.empty())
+        return;
+    const std::filesystem::path p(path);
+    if (path.back() == '/') {
+        folder = path;
+        return;
+    }
+    folder = p.parent_path().string();
+    name = p.filename().string();
+}
+
+namespace {
 
 // Looks a message up in this component's table, whoever is calling.
 std::string Message(unsigned id) {
@@ -113,6 +132,9 @@ bool CInsertWizardModel::Browse() {
     request.defaultExt = "*.html";
     request.filter = kHtmlFilter;
     request.hideReadOnly = true;
+    // Start where the typed path points, so that a path typed by hand and
+    // then refined by browsing keeps its folder.
+    SplitForDialog(m_strPath, request.initialDir, request.fileName);
     std::string chosen;
     if (!ondrelo::Prompt().FileDialog(request, chosen))
         return false;
@@ -166,8 +188,10 @@ void CInsertWizardModel::OnPlaceScriptActivated() {
 }
 
 bool CInsertWizardModel::ChangeDestination() {
+    std::string folder, name;
+    SplitForDialog(m_strDestination, folder, name);
     std::string chosen;
-    if (!CCommon::ShowCopyJSFile(m_strScriptName, chosen))
+    if (!CCommon::ShowCopyJSFile(m_strScriptName, chosen, folder))
         return false;
     m_strDestination = chosen;
     return true;
@@ -222,12 +246,16 @@ bool CAutoInsertState::CopyScript(const std::string& scriptName, const std::stri
     return false;
 }
 
-void CAutoInsertState::FinishRun() {
+void CAutoInsertState::FinishRun(const std::function<void()>& showChoices) {
     m_strHtmlFile = m_model.HtmlFile();
     m_strScriptDestination = m_model.m_strDestination;
     m_bCreateFile = m_model.CreateFile();
     m_bPlaceAfterBody = m_model.PlaceAfterBody();
     m_bRunFinished = true;
+    // The page shows the file and the script's place before any message of
+    // the copy or the insertion comes up over it.
+    if (showChoices)
+        showChoices();
     if (!m_model.ScriptName().empty())
         CopyScript(m_model.ScriptName(), m_strScriptDestination);
     Insert();

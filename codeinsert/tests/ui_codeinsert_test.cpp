@@ -170,6 +170,7 @@ TEST_F(InsletTest, NewFileRunCopiesTheScriptInsertsAndRegeneratesWithoutTheWizar
 
     const std::string page = (Dir() / "site" / "new.html").string();
     const std::string dest = (Dir() / "site" / "js" / "mover2.js").string();
+    m_handler.onInsert = [&] { Write("site/new.html", "<html></html>\n"); };
     std::vector<std::string> titles;
     ASSERT_TRUE(RunWizard([&](QWidget* w) {
         titles.push_back(Title(w));

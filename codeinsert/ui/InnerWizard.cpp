@@ -34,19 +34,20 @@ QString WithObjectName(const char* format, const CInsertWizardModel& model) {
 CPageSpecifyHtmlFile::CPageSpecifyHtmlFile(CInsertWizardModel& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
     SetControlId(this, IDD_SPECIFY_HTML_FILE);
-    auto* group = MakeControl<QGroupBox>(this, IDC_SPECIFY_GROUP, DialogRect(7, 7, 286, 126));
+    auto* group = MakeControl<QGroupBox>(this, IDC_SPECIFY_GROUP, DialogRect(this, 7, 7, 286, 126));
     group->setTitle(QStringLiteral("Specify HTML File"));
-    m_create = MakeCaptioned<QRadioButton>(
-        this, IDC_CREATE_NEW, QStringLiteral("&Create New HTML File"), DialogRect(20, 24, 200, 12));
+    m_create =
+        MakeCaptioned<QRadioButton>(this, IDC_CREATE_NEW, QStringLiteral("&Create New HTML File"),
+                                    DialogRect(this, 20, 24, 200, 12));
     m_existing = MakeCaptioned<QRadioButton>(
         this, IDC_INSERT_EXISTING, WithObjectName("&Insert the %s in Existing File", model),
-        DialogRect(20, 40, 200, 12));
-    auto* label =
-        MakeLabel(this, IDC_PATH_LABEL, QStringLiteral("&File Path:"), DialogRect(20, 64, 60, 10));
-    m_path = MakeControl<QLineEdit>(this, IDC_HTML_PATH, DialogRect(20, 76, 262, 14));
+        DialogRect(this, 20, 40, 200, 12));
+    auto* label = MakeLabel(this, IDC_PATH_LABEL, QStringLiteral("&File Path:"),
+                            DialogRect(this, 20, 64, 60, 10));
+    m_path = MakeControl<QLineEdit>(this, IDC_HTML_PATH, DialogRect(this, 20, 76, 262, 14));
     label->setBuddy(m_path);
     auto* browse = MakeCaptioned<QPushButton>(this, IDC_BROWSE, QStringLiteral("&Browse ..."),
-                                              DialogRect(222, 96, 60, 14));
+                                              DialogRect(this, 222, 96, 60, 14));
     browse->setAutoDefault(false);
 
     connect(m_create, &QRadioButton::toggled, this, [this](bool on) {
@@ -76,16 +77,17 @@ void CPageSpecifyHtmlFile::OnSetActive() {
 CCopyJSFilePage::CCopyJSFilePage(CInsertWizardModel& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
     SetControlId(this, IDD_COPY_JS_FILE);
-    auto* group = MakeControl<QGroupBox>(this, IDC_PLACE_SCRIPT_GROUP, DialogRect(7, 7, 286, 126));
+    auto* group =
+        MakeControl<QGroupBox>(this, IDC_PLACE_SCRIPT_GROUP, DialogRect(this, 7, 7, 286, 126));
     group->setTitle(QStringLiteral("Place the Script"));
     MakeLabel(this, IDC_PLACE_SCRIPT_TEXT,
               QStringLiteral("The master JavaScript File need to be placed in the scripts folder. "
                              "Place the scripts in a folder easily accessible from the HTML file."),
-              DialogRect(20, 24, 262, 30));
-    m_destination = MakeReadOnlyField(this, IDC_DESTINATION, DialogRect(20, 60, 262, 14));
+              DialogRect(this, 20, 24, 262, 30));
+    m_destination = MakeReadOnlyField(this, IDC_DESTINATION, DialogRect(this, 20, 60, 262, 14));
     auto* change = MakeCaptioned<QPushButton>(this, IDC_CHANGE_DESTINATION,
                                               QStringLiteral("&Change The Destination Path "),
-                                              DialogRect(162, 82, 120, 14));
+                                              DialogRect(this, 162, 82, 120, 14));
     change->setAutoDefault(false);
     connect(change, &QPushButton::clicked, this, [this] {
         if (m_model.ChangeDestination())
@@ -108,22 +110,24 @@ void CCopyJSFilePage::ShowDestination() {
 CPagePlaceCode::CPagePlaceCode(CInsertWizardModel& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
     SetControlId(this, IDD_PLACE_CODE);
-    auto* group = MakeControl<QGroupBox>(this, IDC_PLACE_CODE_GROUP, DialogRect(7, 7, 286, 126));
+    auto* group =
+        MakeControl<QGroupBox>(this, IDC_PLACE_CODE_GROUP, DialogRect(this, 7, 7, 286, 126));
     group->setTitle(WithObjectName("Where to place the %s?", model));
     m_beginning = MakeCaptioned<QRadioButton>(this, IDC_PLACE_BEGINNING,
                                               QStringLiteral("Place in the begining of the file"),
-                                              DialogRect(20, 24, 200, 12));
+                                              DialogRect(this, 20, 24, 200, 12));
     m_location = MakeCaptioned<QRadioButton>(this, IDC_PLACE_LOCATION,
                                              QStringLiteral("Specify the location within the file"),
-                                             DialogRect(20, 40, 200, 12));
+                                             DialogRect(this, 20, 40, 200, 12));
     m_text = MakeLabel(this, IDC_PLACE_TEXT,
                        WithObjectName("Copy this code and paste in the HTML file at the location "
                                       "where you want the %s to appear.",
                                       model),
-                       DialogRect(32, 58, 250, 20));
-    m_placeholder = MakeReadOnlyField(this, IDC_PLACEHOLDER_TEXT, DialogRect(32, 82, 190, 14));
+                       DialogRect(this, 32, 58, 250, 20));
+    m_placeholder =
+        MakeReadOnlyField(this, IDC_PLACEHOLDER_TEXT, DialogRect(this, 32, 82, 190, 14));
     m_copy = MakeCaptioned<QPushButton>(this, IDC_COPY_PLACEHOLDER, QStringLiteral("&Copy"),
-                                        DialogRect(228, 82, 54, 14));
+                                        DialogRect(this, 228, 82, 54, 14));
     m_copy->setAutoDefault(false);
 
     connect(m_beginning, &QRadioButton::toggled, this, [this](bool on) {
@@ -157,9 +161,9 @@ void CPagePlaceCode::EnableControls() {
 CPageInsertCodeResult::CPageInsertCodeResult(CInsertWizardModel& model, QWidget* parent)
     : QWidget(parent), m_model(model) {
     SetControlId(this, IDD_INSERT_CODE_RESULT);
-    auto* group = MakeControl<QGroupBox>(this, IDC_RESULT_GROUP, DialogRect(7, 7, 286, 126));
+    auto* group = MakeControl<QGroupBox>(this, IDC_RESULT_GROUP, DialogRect(this, 7, 7, 286, 126));
     group->setTitle(QStringLiteral("Result"));
-    m_result = MakeReadOnlyField(this, IDC_RESULT_TEXT, DialogRect(20, 30, 262, 14));
+    m_result = MakeReadOnlyField(this, IDC_RESULT_TEXT, DialogRect(this, 20, 30, 262, 14));
 }
 
 void CPageInsertCodeResult::OnSetActive() {
@@ -173,7 +177,7 @@ CInnerWizardDlg::CInnerWizardDlg(CInsertWizardModel& model, QWidget* parent)
     : QDialog(parent), m_model(model) {
     SetControlId(this, IDD_INNER_WIZARD);
     setModal(true);
-    const QRect pageRect = DialogRect(0, 0, 300, 140);
+    const QRect pageRect = DialogRect(this, 0, 0, 300, 140);
     m_stack = new QStackedWidget(this);
     m_stack->setGeometry(pageRect);
     m_specify = new CPageSpecifyHtmlFile(model, m_stack);
@@ -188,9 +192,9 @@ CInnerWizardDlg::CInnerWizardDlg(CInsertWizardModel& model, QWidget* parent)
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(DialogRect(7, 142, 286, 2));
+    line->setGeometry(DialogRect(this, 7, 142, 286, 2));
     auto button = [this](int id, const QString& text, int x) {
-        auto* b = MakeControl<QPushButton>(this, id, DialogRect(x, 148, 50, 14));
+        auto* b = MakeControl<QPushButton>(this, id, DialogRect(this, x, 148, 50, 14));
         b->setText(text);
         b->setAutoDefault(false);
         return b;
@@ -199,7 +203,7 @@ CInnerWizardDlg::CInnerWizardDlg(CInsertWizardModel& model, QWidget* parent)
     m_next = button(ID_WIZNEXT, QStringLiteral("&Next >"), 182);
     m_finish = button(ID_WIZFINISH, QStringLiteral("Finish"), 182);
     QPushButton* cancel = button(ID_WIZCANCEL, QStringLiteral("Cancel"), 243);
-    setFixedSize(DialogRect(0, 0, 300, 168).size());
+    setFixedSize(DialogRect(this, 0, 0, 300, 168).size());
 
     connect(m_back, &QPushButton::clicked, this, [this] { OnBack(); });
     connect(m_next, &QPushButton::clicked, this, [this] { OnNext(); });

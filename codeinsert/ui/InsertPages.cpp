@@ -1,6 +1,5 @@
 // The container and its tabs "Auto Insert Code", "Manualy Copy the Code"
 // and "Warnings".
-#include <QDesktopServices>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -45,17 +44,17 @@ CPageAutoInsertCode::CPageAutoInsertCode(CInsertWizardModel& model, CAutoInsertS
 bool CPageAutoInsertCode::OnInitDialog() {
     auto* start =
         MakeOndButton(this, IDC_START_WIZARD, QStringLiteral("Code Insertion Wi&zard ..."),
-                      DialogRect(20, 14, 120, 16));
+                      DialogRect(this, 20, 14, 120, 16));
     m_fileLabel =
-        MakeLabel(this, IDC_FILE_LABEL, QStringLiteral("File:"), DialogRect(20, 46, 30, 10));
-    m_file = MakeReadOnlyField(this, IDC_FILE_FIELD, DialogRect(54, 44, 262, 14));
-    m_scriptLabel =
-        MakeLabel(this, IDC_SCRIPT_LABEL, QStringLiteral("Script:"), DialogRect(20, 66, 30, 10));
-    m_script = MakeReadOnlyField(this, IDC_SCRIPT_FIELD, DialogRect(54, 64, 262, 14));
+        MakeLabel(this, IDC_FILE_LABEL, QStringLiteral("File:"), DialogRect(this, 20, 46, 30, 10));
+    m_file = MakeReadOnlyField(this, IDC_FILE_FIELD, DialogRect(this, 54, 44, 262, 14));
+    m_scriptLabel = MakeLabel(this, IDC_SCRIPT_LABEL, QStringLiteral("Script:"),
+                              DialogRect(this, 20, 66, 30, 10));
+    m_script = MakeReadOnlyField(this, IDC_SCRIPT_FIELD, DialogRect(this, 54, 64, 262, 14));
     m_open = MakeOndButton(this, IDC_OPEN_IN_BROWSER, QStringLiteral("O&pen In Browser"),
-                           DialogRect(54, 90, 90, 16));
+                           DialogRect(this, 54, 90, 90, 16));
     m_regenerate = MakeOndButton(this, IDC_REGENERATE, QStringLiteral("Re&generate"),
-                                 DialogRect(152, 90, 90, 16));
+                                 DialogRect(this, 152, 90, 90, 16));
     connect(start, &QPushButton::clicked, this, [this] { OnStartWizard(); });
     connect(m_open, &QPushButton::clicked, this, [this] { OnOpenInBrowser(); });
     connect(m_regenerate, &QPushButton::clicked, this, [this] { OnRegenerate(); });
@@ -77,7 +76,7 @@ void CPageAutoInsertCode::UpdateControls() {
 void CPageAutoInsertCode::OnStartWizard() {
     if (!RunInnerWizard(m_model, this))
         return;  // Cancel changes nothing
-    m_state.FinishRun();
+    m_state.FinishRun([this] { UpdateControls(); });
     UpdateControls();
 }
 
@@ -87,7 +86,7 @@ void CPageAutoInsertCode::OnOpenInBrowser() {
         m_open->setEnabled(false);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(file)));
+    ondrelo::OpenInBrowser(file, ondrelo::ToHwnd(this));
 }
 
 void CPageAutoInsertCode::OnRegenerate() {
@@ -123,31 +122,32 @@ CPageManualCodeCopy::CPageManualCodeCopy() : COndPropertyPage(IDD_MANUAL_CODE_CO
 }
 
 bool CPageManualCodeCopy::OnInitDialog() {
-    auto* group = MakeControl<QGroupBox>(this, IDC_MANUAL_GROUP, DialogRect(4, 2, 328, 146));
+    auto* group = MakeControl<QGroupBox>(this, IDC_MANUAL_GROUP, DialogRect(this, 4, 2, 328, 146));
     group->setTitle(QStringLiteral("Generated Code"));
     m_scriptText =
         MakeLabel(this, IDC_MANUAL_SCRIPT_TEXT,
                   QStringLiteral("The master JavaScript File need to be placed in the scripts "
                                  "folder. Place the script in a folder easily accessible from the "
                                  "HTML file."),
-                  DialogRect(10, 13, 316, 17));
+                  DialogRect(this, 10, 13, 316, 17));
     m_copyScript = MakeOndButton(this, IDC_COPY_JS_FILE, QStringLiteral("Copy &JavaScript File .."),
-                                 DialogRect(10, 31, 100, 14));
-    m_copiedPath = MakeReadOnlyField(this, IDC_COPIED_PATH, DialogRect(114, 31, 212, 14));
+                                 DialogRect(this, 10, 31, 100, 14));
+    m_copiedPath = MakeReadOnlyField(this, IDC_COPIED_PATH, DialogRect(this, 114, 31, 212, 14));
     m_subComment =
         MakeLabel(this, IDC_SUB_COMMENT,
                   QStringLiteral("Copy the following code just after the </HEAD> tag in the HTML "
                                  "page. "),
-                  DialogRect(10, 47, 316, 9));
-    m_subCode = MakeControl<QPlainTextEdit>(this, IDC_SUB_CODE, DialogRect(10, 57, 266, 24));
+                  DialogRect(this, 10, 47, 316, 9));
+    m_subCode = MakeControl<QPlainTextEdit>(this, IDC_SUB_CODE, DialogRect(this, 10, 57, 266, 24));
     auto* copySub = MakeOndButton(this, IDC_COPY_SUB_CODE, QStringLiteral("&Copy"),
-                                  DialogRect(280, 57, 46, 14));
+                                  DialogRect(this, 280, 57, 46, 14));
     m_mainComment = MakeLabel(this, IDC_MAIN_COMMENT, QStringLiteral("Copy the Code below"),
-                              DialogRect(10, 84, 316, 9));
-    m_mainCode = MakeControl<QPlainTextEdit>(this, IDC_MAIN_CODE, DialogRect(10, 94, 266, 50));
+                              DialogRect(this, 10, 84, 316, 9));
+    m_mainCode =
+        MakeControl<QPlainTextEdit>(this, IDC_MAIN_CODE, DialogRect(this, 10, 94, 266, 50));
     m_mainCode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* copyMain = MakeOndButton(this, IDC_COPY_MAIN_CODE, QStringLiteral("Cop&y"),
-                                   DialogRect(280, 94, 46, 14));
+                                   DialogRect(this, 280, 94, 46, 14));
     for (QPlainTextEdit* box : {m_subCode, m_mainCode})
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
 
@@ -193,6 +193,9 @@ void CPageManualCodeCopy::OnCopyScript() {
     request.title = "Copy JavaScript File";
     request.defaultExt = "*.js";
     request.fileName = m_texts.masterScript;
+    // Again into the folder of the last copy, when there was one.
+    std::string lastName;
+    SplitForDialog(m_strCopiedPath, request.initialDir, lastName);
     request.filter = "JavaScript Files(*.js)|*.js|All Files (*.*)|*.*||";
     request.hideReadOnly = true;
     request.overwritePrompt = true;
@@ -212,9 +215,11 @@ CPageWarnings::CPageWarnings() : COndPropertyPage(IDD_WARNINGS) {
 }
 
 bool CPageWarnings::OnInitDialog() {
-    auto* group = MakeControl<QGroupBox>(this, IDC_WARNINGS_GROUP, DialogRect(4, 2, 328, 146));
+    auto* group =
+        MakeControl<QGroupBox>(this, IDC_WARNINGS_GROUP, DialogRect(this, 4, 2, 328, 146));
     group->setTitle(QStringLiteral("Warnings"));
-    m_text = MakeControl<QPlainTextEdit>(this, IDC_WARNINGS_TEXT, DialogRect(10, 14, 316, 128));
+    m_text =
+        MakeControl<QPlainTextEdit>(this, IDC_WARNINGS_TEXT, DialogRect(this, 10, 14, 316, 128));
     m_text->setReadOnly(true);
     m_text->setPlainText(ToQt(m_strWarnings));
     return true;
@@ -231,7 +236,7 @@ void CPageWarnings::SetWarnings(const std::string& text) {
 CCodeInsertDlg::CCodeInsertDlg(QWidget* parent) : COndSubDlg(IDD_CODE_INSERT, parent) {
     ++g_liveContainers;
     SetControlId(this, IDD_CODE_INSERT);
-    setFixedSize(DialogRect(0, 0, 350, 180).size());
+    setFixedSize(DialogRect(this, 0, 0, 350, 180).size());
 }
 
 // A warnings page out of the sheet is a hidden child of the container and
@@ -246,7 +251,7 @@ int CCodeInsertDlg::LiveCount() {
 
 bool CCodeInsertDlg::OnInitDialog() {
     auto* placeholder =
-        MakeControl<QFrame>(this, IDC_SHEET_PLACEHOLDER, DialogRect(7, 7, 336, 166));
+        MakeControl<QFrame>(this, IDC_SHEET_PLACEHOLDER, DialogRect(this, 7, 7, 336, 166));
     m_sheet = new COndPropertySheet(this);
     SetControlId(m_sheet, IDC_TAB_SHEET);
     m_auto = new CPageAutoInsertCode(m_model, m_state);

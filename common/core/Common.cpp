@@ -165,14 +165,16 @@ bool CCommon::CopyScriptFile(const std::string& source, const std::string& desti
     return CopyFileAtomically(source, destination);
 }
 
-bool CCommon::ShowCopyJSFile(const std::string& fileName, std::string& chosenPath) {
+bool CCommon::ShowCopyJSFile(const std::string& fileName, std::string& chosenPath,
+                             const std::string& startFolder) {
     ondrelo::SFileDialogSpec request;
     request.open = false;
     request.defaultExt = "*.js";
     request.fileName = fileName;
     request.filter = "JavaScript Files(*.js)|*.js|All Files (*.*)|*.*||";
     request.hideReadOnly = true;
-    request.initialDir = COndRegistryHandler::GetPreviousScriptCopyPath();
+    request.initialDir =
+        startFolder.empty() ? COndRegistryHandler::GetPreviousScriptCopyPath() : startFolder;
     std::string path;
     if (!ondrelo::Prompt().FileDialog(request, path))
         return false;

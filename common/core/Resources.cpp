@@ -10,7 +10,7 @@ const StringTable kCommonStrings = {
     {204, "The Html file is not formatted correctly"},
 };
 
-const SModuleResources kCommonResources{"Common", "", &kCommonStrings, ":/Common"};
+const SModuleResources kCommonResources{"Common", &kCommonStrings, ":/Common"};
 
 // Lookups happen on the user-interface thread; the scope stack is per
 // thread so that a stray worker cannot disturb it.

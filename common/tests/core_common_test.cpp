@@ -259,7 +259,7 @@ TEST(OndException, ThrownAsPointerAndReported) {
 
 TEST(Resources, ModuleTableComesFirstThenCommon) {
     const ondrelo::StringTable table{{204, "module's own text"}, {117, "module only"}};
-    ondrelo::SModuleResources module{"Test", "", &table, nullptr};
+    ondrelo::SModuleResources module{"Test", &table, nullptr};
     EXPECT_EQ(ondrelo::ResString(117), "");
     {
         ondrelo::CModuleResourceScope scope(&module);

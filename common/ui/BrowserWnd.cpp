@@ -3,7 +3,6 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QTextDocument>
-#include <map>
 
 #include "ondrelo/QtResources.h"
 #include "ondrelo/QtWindow.h"
@@ -11,12 +10,15 @@
 
 namespace {
 
-constexpr std::size_t kMaxModulePath = 260;
-
-// Module file path -> Qt resource prefix, for the res:// addresses.
-std::map<QString, QString>& Modules() {
-    static std::map<QString, QString> modules;
-    return modules;
+// ":/Inslet" -> "/Inslet"; empty for a prefix that is not a single folder
+// of the resource root, which no address could name.
+QString ResourceFolder(const char* prefix) {
+    if (prefix == nullptr)
+        return {};
+    const QString folder = QString::fromUtf8(prefix);
+    if (!folder.startsWith(QLatin1String(":/")) || folder.size() < 3 || folder.indexOf('/', 2) >= 0)
+        return {};
+    return folder.mid(1);
 }
 
 }  // namespace
@@ -44,23 +46,20 @@ bool CBrowserWnd::Create(HWND parent, const RECT& rect) {
 }
 
 std::string CBrowserWnd::ResourceAddress(const ondrelo::SModuleResources& module, unsigned id) {
-    return "res://" + module.path + "/" + std::to_string(id);
-}
-
-void CBrowserWnd::RegisterModule(const ondrelo::SModuleResources& module) {
-    if (module.path.empty())
-        return;
-    Modules()[QString::fromStdString(module.path)] = ondrelo::QtPrefixOf(&module);
+    const QString folder = ResourceFolder(module.qtResourcePrefix);
+    if (folder.isEmpty())
+        return {};
+    return "res://" + folder.toStdString() + "/" + std::to_string(id);
 }
 
 bool CBrowserWnd::LoadFromResource(unsigned id) {
     const ondrelo::SModuleResources* module = ondrelo::CurrentModuleResources();
     if (!module)
         module = &ondrelo::CommonResources();
-    if (module->path.empty() || module->path.size() > kMaxModulePath)
+    const std::string address = ResourceAddress(*module, id);
+    if (address.empty() || ResolveResource(QUrl(QString::fromStdString(address))).isEmpty())
         return false;
-    RegisterModule(*module);
-    Navigate(ResourceAddress(*module, id));
+    Navigate(address);
     return true;
 }
 
@@ -74,45 +73,46 @@ void CBrowserWnd::Navigate(const std::string& address, unsigned, const std::stri
     }
 }
 
+QString CBrowserWnd::ResolveResource(const QUrl& address) {
+    if (address.scheme() != QLatin1String("res") || !address.host().isEmpty())
+        return {};
+    // "/<module folder>/<resource>"; the resource may lie in a subfolder.
+    const QStringList parts = address.path().split('/');
+    if (parts.size() < 3 || !parts[0].isEmpty())
+        return {};
+    for (const QString& part : parts.mid(1)) {
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return {};
+    }
+    QString relative = parts.mid(2).join('/');
+    bool page = false;
+    relative.toUInt(&page);
+    if (page)
+        relative += QLatin1String(".html");
+    // A page is always the module's own; a style sheet or picture it lacks
+    // may be Common's, shared by all help pages.
+    const QString own = QLatin1String(":/") + parts[1] + QLatin1String("/html/") + relative;
+    if (QFile::exists(own))
+        return own;
+    const QString shared =
+        QLatin1String(ondrelo::kCommonQtPrefix) + QLatin1String("/html/") + relative;
+    if (!page && QFile::exists(shared))
+        return shared;
+    return {};
+}
+
 QVariant CBrowserWnd::loadResource(int type, const QUrl& name) {
     if (name.scheme() != QLatin1String("res"))
         return QTextBrowser::loadResource(type, name);
-    // res://<module path>/<resource>: the last segment names the resource,
-    // everything before it the module.
-    const QString path = name.path();
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
+    const QString path = ResolveResource(name);
+    if (path.isEmpty())
         return {};
-    const QString modulePath = (name.host().isEmpty() ? QString() : name.host()) + path.left(slash);
-    const QString resource = path.mid(slash + 1);
-    if (resource.isEmpty() || resource.contains(QLatin1String("..")))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return {};
-    bool numeric = false;
-    resource.toUInt(&numeric);
-    const QString relative = QStringLiteral("html/") + resource + (numeric ? ".html" : "");
-
-    QString prefix;
-    auto it = Modules().find(modulePath);
-    if (it != Modules().end())
-        prefix = it->second;
-    QString file;
-    for (const QString& p : {prefix, QString::fromLatin1(ondrelo::kCommonQtPrefix)}) {
-        if (p.isEmpty())
-            continue;
-        if (QFile::exists(p + '/' + relative)) {
-            file = p + '/' + relative;
-            break;
-        }
-    }
-    if (file.isEmpty())
-        return {};
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = f.readAll();
-    if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource) {
+    const QByteArray bytes = file.readAll();
+    if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)
         return QString::fromUtf8(bytes);
-    }
     return bytes;
 }
 

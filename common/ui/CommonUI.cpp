@@ -1,10 +1,15 @@
 #include "ondrelo/CommonUI.h"
 
+#include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 #include <QWidget>
 #include <cstdio>
 
 #include "ondrelo/ButtonST.h"
+#include "ondrelo/Common.h"
+#include "ondrelo/Format.h"
 #include "ondrelo/QtPrompt.h"
 #include "ondrelo/QtResources.h"
 #include "ondrelo/QtWindow.h"
@@ -86,6 +91,40 @@ void UseWindowBackground(QWidget* widget) {
     p.setColor(QPalette::Window, p.color(QPalette::Base));
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
+}
+
+const char* const kBrowserFileMissing = "The file %s cannot be shown: it does not exist.";
+const char* const kBrowserNotStarted =
+    "No program could be started to show %s. Please make sure that a web browser is installed "
+    "and set as the desktop's default browser.";
+
+namespace {
+
+UrlOpener& Opener() {
+    static UrlOpener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+}  // namespace
+
+UrlOpener SetUrlOpener(UrlOpener opener) {
+    UrlOpener previous = Opener();
+    Opener() = std::move(opener);
+    return previous;
+}
+
+bool OpenInBrowser(const std::string& path, HWND owner) {
+    const QString file = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+    const char* problem = nullptr;
+    if (path.empty() || !QFileInfo(file).isFile()) {
+        problem = kBrowserFileMissing;
+    } else if (!Opener()(QUrl::fromLocalFile(file))) {
+        problem = kBrowserNotStarted;
+    }
+    if (problem == nullptr)
+        return true;
+    CCommon::ShowMessageBox(FormatText(problem, {path}), owner, MB_OK | MB_ICONERROR);
+    return false;
 }
 
 }  // namespace ondrelo

@@ -2,19 +2,54 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "ondrelo/ButtonST.h"
 #include "ondrelo/CommonUI.h"
 
 namespace ondrelo {
 
+QSize DialogBaseUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    // Half-pixel rounding of letters / 52.
+    const int width = (letters / 26 + 1) / 2;
+    return QSize(std::max(width, 1), std::max(metrics.height(), 1));
+}
+
+namespace {
+
+// units * base / divisor, rounded half away from zero.
+int Scale(int units, int base, int divisor) {
+    const long long product = static_cast<long long>(units) * base;
+    const long long half = divisor / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / divisor : (product - half) / divisor);
+}
+
+}  // namespace
+
+QRect DialogRect(const QFont& font, int x, int y, int width, int height) {
+    const QSize base = DialogBaseUnits(font);
+    const int left = Scale(x, base.width(), 4);
+    const int top = Scale(y, base.height(), 8);
+    const int right = Scale(x + width, base.width(), 4);
+    const int bottom = Scale(y + height, base.height(), 8);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QRect DialogRect(const QWidget* dialog, int x, int y, int width, int height) {
+    return DialogRect(dialog ? dialog->font() : QApplication::font(), x, y, width, height);
+}
+
 QRect DialogRect(int x, int y, int width, int height) {
-    return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
+    return DialogRect(QApplication::font(), x, y, width, height);
 }
 
 QString ToQt(const std::string& text) {

@@ -14,10 +14,11 @@
 
 namespace {
 
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 25;
-constexpr int kMargin = 8;
-constexpr int kBarHeight = kButtonHeight + 2 * kMargin + 2;  // buttons and the line above them
+// The button row in dialog units of the sheet's font.
+constexpr int kButtonWidth = 53;
+constexpr int kButtonHeight = 15;
+constexpr int kMargin = 5;
+constexpr int kBarHeight = kButtonHeight + 2 * kMargin + 1;  // buttons and the line above them
 
 }  // namespace
 
@@ -29,6 +30,10 @@ COndWizPage::COndWizPage(int templateId) : m_templateId(templateId), m_anchors(t
 
 COndWizPage::~COndWizPage() = default;
 
+QSize COndWizPage::DesignSize() const {
+    return ondrelo::DialogRect(this, 0, 0, kDesignWidthDlu, kDesignHeightDlu).size();
+}
+
 void COndWizPage::EnsureCreated() {
     if (m_created)
         return;
@@ -36,7 +41,7 @@ void COndWizPage::EnsureCreated() {
     const QSize actual = size();
     // Controls are placed and anchored for the design size; the page then
     // takes the size the sheet gives it.
-    resize(kDesignWidth, kDesignHeight);
+    resize(DesignSize());
     OnInitDialog();
     resize(actual);
     m_anchors.ArrangeLayout();
@@ -132,6 +137,10 @@ COndWizSheet::COndWizSheet(QWidget* parent)
 
 COndWizSheet::~COndWizSheet() = default;
 
+QSize COndWizSheet::DesignSize() const {
+    return ondrelo::DialogRect(this, 0, 0, kDesignWidthDlu, kDesignHeightDlu).size();
+}
+
 CButtonST* COndWizSheet::MakeButton(int id, const QString& text) {
     auto* button = new CButtonST(text, this);
     ondrelo::SetControlId(button, id);
@@ -179,16 +188,20 @@ bool COndWizSheet::Create(QWidget* parent, const QRect& rect) {
     hide();
     setParent(parent);
     // Lay the sheet out at its design size and anchor against it.
-    resize(kDesignWidth, kDesignHeight);
-    const int W = kDesignWidth, H = kDesignHeight;
+    const QSize design = DesignSize();
+    resize(design);
+    const int W = kDesignWidthDlu, H = kDesignHeightDlu;
     const int buttonTop = H - kMargin - kButtonHeight;
     const int nextLeft = W - kMargin - kButtonWidth;
-    m_stack->setGeometry(0, 0, W, H - kBarHeight);
-    m_line->setGeometry(0, H - kBarHeight, W, 2);
-    m_next->setGeometry(nextLeft, buttonTop, kButtonWidth, kButtonHeight);
+    const QRect bar = ondrelo::DialogRect(this, 0, H - kBarHeight, W, kBarHeight);
+    m_stack->setGeometry(0, 0, design.width(), bar.top());
+    m_line->setGeometry(0, bar.top(), design.width(), 2);
+    m_next->setGeometry(
+        ondrelo::DialogRect(this, nextLeft, buttonTop, kButtonWidth, kButtonHeight));
     m_finish->setGeometry(m_next->geometry());
     m_cancel->setGeometry(m_next->geometry());
-    m_back->setGeometry(nextLeft - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
+    m_back->setGeometry(
+        ondrelo::DialogRect(this, nextLeft - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight));
     m_anchors.AddAnchor(m_stack, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
     m_anchors.AddAnchor(m_line, ondrelo::ANCHOR_BOTTOM_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
     for (QWidget* b : {m_back, m_next, m_finish, m_cancel}) {

@@ -2,9 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 
 #include "AboutDlg.h"
@@ -13,16 +13,11 @@
 #include "OndreloView.h"
 #include "Resources.h"
 #include "SplashWnd.h"
+#include "ondrelo/CommonUI.h"
 #include "ondrelo/OndRegistryHandler.h"
+#include "ondrelo/QtWindow.h"
 
 namespace {
-
-CMainFrame::UrlOpener& Opener() {
-    static CMainFrame::UrlOpener opener = [](const QUrl& url) {
-        return QDesktopServices::openUrl(url);
-    };
-    return opener;
-}
 
 // Shows the wait cursor while it lives.
 class CWaitCursor {
@@ -36,16 +31,49 @@ public:
 }  // namespace
 
 CMainFrame::UrlOpener CMainFrame::SetUrlOpener(UrlOpener opener) {
-    UrlOpener previous = Opener();
-    Opener() = std::move(opener);
-    return previous;
+    return ondrelo::SetUrlOpener(std::move(opener));
 }
 
 CMainFrame::CMainFrame() {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Ondrelo"));
     setWindowIcon(ondrelo::host::ProgramIcon());
-    setMinimumSize(kMinWidth, kMinHeight);
+    FitToScreen();
+}
+
+QSize CMainFrame::MinimumTrackSize(const QSize& available) {
+    QSize size(kMinWidth, kMinHeight);
+    if (available.isValid() && !available.isEmpty())
+        size = size.boundedTo(available);
+    return size;
+}
+
+QRect CMainFrame::NormalGeometry(const QRect& available) {
+    if (!available.isValid() || available.isEmpty())
+        return QRect(QPoint(0, 0), QSize(kMinWidth, kMinHeight));
+    const QSize size = QSize(available.width() * 3 / 4, available.height() * 3 / 4)
+                           .expandedTo(MinimumTrackSize(available.size()))
+                           .boundedTo(available.size());
+    QRect rect(QPoint(0, 0), size);
+    rect.moveCenter(available.center());
+    return rect;
+}
+
+void CMainFrame::FitToScreen() {
+    const QScreen* display = screen();
+    if (display == nullptr)
+        display = QGuiApplication::primaryScreen();
+    if (display == nullptr) {
+        setMinimumSize(kMinWidth, kMinHeight);
+        return;
+    }
+    const QRect available = display->availableGeometry();
+    setMinimumSize(MinimumTrackSize(available.size()));
+    // The frame (title bar included) goes to the top-left corner of the
+    // place: move() places the frame, resize() the inside.
+    const QRect normal = NormalGeometry(available);
+    resize(normal.size());
+    move(normal.topLeft());
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -122,8 +150,8 @@ void CMainFrame::OpenHelpPage(const char* page) {
         folder.empty()) {
         return;
     }
-    const std::string path = ondrelo::host::HelpPagePath(folder, page);
-    Opener()(QUrl::fromLocalFile(QString::fromStdString(path)));
+    // A missing page or no browser to start is reported, not passed over.
+    ondrelo::OpenInBrowser(ondrelo::host::HelpPagePath(folder, page), ondrelo::ToHwnd(this));
 }
 
 void CMainFrame::OnHelpContents() {

@@ -27,6 +27,18 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    // The smallest size the user can give the window: 700 x 460, but never
+    // more than the screen offers (a small screen, or a large scale factor).
+    static QSize MinimumTrackSize(const QSize& available);
+    // The window's place when it is not maximized: three quarters of the
+    // screen's free area in each direction (at least the minimum size, at
+    // most the whole area), centred, so that un-maximizing leaves the
+    // title bar on screen.
+    static QRect NormalGeometry(const QRect& available);
+    // Fits the minimum size to the screen the window is on and places the
+    // window there as NormalGeometry says.
+    void FitToScreen();
+
     // Builds the splitter with both panes and shows the splash window;
     // false when the window cannot be made.
     bool Create();

@@ -4,19 +4,39 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <cstdio>
+#include <string>
 
 #include "MainFrame.h"
 #include "ModulesView.h"
 #include "OndreloView.h"
 #include "SplashWnd.h"
+#include "StoreCheck.h"
 #include "ondrelo/Common.h"
 #include "ondrelo/CommonUI.h"
 #include "ondrelo/ModuleCatalogue.h"
 #include "ondrelo/QtWindow.h"
 #include "ondrelo/com.h"
+#include "ondrelo/registry.h"
 
 const char* const COndreloApp::kNoSplashSwitch = "--nosplash";
 const char* const COndreloApp::kFailedLoadingPlugins = "Failed Loading Plugins";
+const char* const COndreloApp::kNoWizardInstalled = "No wizard is installed.";
+
+namespace {
+
+// The pane's note for a store without modules: which store, and how to
+// register the wizards.
+QString NoWizardNote(const std::string& store) {
+    return QStringLiteral(
+               "<p><b>%1</b></p><p>The settings store %2 lists no wizard module.</p>"
+               "<p>To register the wizards built in a source tree, start the program there "
+               "with <tt>tools/run</tt>; after installing, run <tt>ondrelo-register</tt>.</p>")
+        .arg(QString::fromLatin1(COndreloApp::kNoWizardInstalled),
+             QString::fromStdString(store).toHtmlEscaped());
+}
+
+}  // namespace
 
 COndreloApp::COndreloApp() = default;
 
@@ -51,19 +71,30 @@ bool COndreloApp::InitInstance(const QStringList& arguments) {
     if (!m_pCatalogue->Load()) {
         QGuiApplication::restoreOverrideCursor();
         CSplashWnd::HideSplashScreen();
-        CCommon::ShowMessageBox(kFailedLoadingPlugins, nullptr, MB_OK);
+        // Say which store was read and what is wrong with it, on standard
+        // error too: the window may not be where the user looks.
+        const std::string store = ondrelo::registry::StorePath();
+        const std::string text =
+            std::string(kFailedLoadingPlugins) + "\n\n" +
+            ondrelo::host::StoreProblemText(store, ondrelo::host::CheckStoreFile(store));
+        std::fprintf(stderr, "Ondrelo: %s\n", text.c_str());
+        CCommon::ShowMessageBox(text, nullptr, MB_OK);
         return false;
+    }
+    if (m_pCatalogue->Entries().empty()) {
+        m_mainFrame->ModulePane()->ShowNote(NoWizardNote(ondrelo::registry::StorePath()));
     }
     // 9. Tree and pane talk to the catalogue from now on.
     m_mainFrame->ModulesView()->SetCatalogue(m_pCatalogue);
     m_mainFrame->ModulePane()->SetHost(m_pCatalogue);
     QGuiApplication::restoreOverrideCursor();
-    // 10. Maximized; the screen-sized geometry also holds where no window
-    // manager carries out the maximizing.
-    if (const QScreen* screen = m_mainFrame->screen()) {
-        m_mainFrame->setGeometry(screen->availableGeometry());
-    }
+    // 10. Maximized, over a normal place on the screen that un-maximizing
+    // returns to.
+    m_mainFrame->FitToScreen();
     m_mainFrame->showMaximized();
+    if (CSplashWnd* splash = CSplashWnd::Instance()) {
+        splash->raise();
+    }
     return true;
 }
 

@@ -11,6 +11,8 @@ class COndreloApp {
 public:
     static const char* const kNoSplashSwitch;  // "--nosplash"
     static const char* const kFailedLoadingPlugins;
+    // The module pane's note when no module is installed.
+    static const char* const kNoWizardInstalled;
 
     COndreloApp();
     ~COndreloApp();

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
@@ -37,8 +38,31 @@ COndreloView::~COndreloView() {
     qApp->removeEventFilter(this);
 }
 
+void COndreloView::ShowNote(const QString& text) {
+    if (text.isEmpty()) {
+        delete m_note;
+        m_note = nullptr;
+        return;
+    }
+    if (m_note == nullptr) {
+        m_note = new QLabel(this);
+        m_note->setObjectName(QStringLiteral("EmptyPaneNote"));
+        m_note->setWordWrap(true);
+        m_note->setAlignment(Qt::AlignCenter);
+        m_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_note->setFocusPolicy(Qt::NoFocus);
+        m_note->setContentsMargins(24, 24, 24, 24);
+    }
+    m_note->setText(text);
+    m_note->setGeometry(rect());
+    m_note->show();
+}
+
 void COndreloView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    if (m_note != nullptr) {
+        m_note->setGeometry(rect());
+    }
     if (m_host != nullptr) {
         m_host->Resize();
     }

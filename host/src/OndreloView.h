@@ -10,6 +10,7 @@
 #include "ondrelo/ModuleCatalogue.h"
 
 class QKeyEvent;
+class QLabel;
 
 class COndreloView : public QWidget {
 public:
@@ -20,6 +21,11 @@ public:
     // are loaded.
     void SetHost(IModuleHost* host) { m_host = host; }
     IModuleHost* Host() const { return m_host; }
+
+    // Shows a note in the middle of the pane while no module window is
+    // there to fill it (an empty text removes it).
+    void ShowNote(const QString& text);
+    QLabel* Note() const { return m_note; }
 
     // Gives the focus to the first control of the pane, or the pane itself.
     void TakeFocus();
@@ -38,6 +44,7 @@ private:
     bool PreTranslateMessage(QWidget* target, QEvent* event);
 
     IModuleHost* m_host = nullptr;
+    QLabel* m_note = nullptr;
     // The key event last offered, to recognise it when it is passed on to
     // a parent (compared only, never dereferenced).
     const QEvent* m_lastKey = nullptr;

@@ -42,7 +42,9 @@ void CSplashWnd::HideSplashScreen() {
 }
 
 CSplashWnd::CSplashWnd(QWidget* mainWindow, const QPixmap& bitmap)
-    : QWidget(mainWindow, Qt::SplashScreen | Qt::FramelessWindowHint),
+    // Above the main window also under a window manager, which would
+    // otherwise raise the main window over it when that is shown.
+    : QWidget(mainWindow, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_bitmap(bitmap),
       m_mainWindow(mainWindow) {
     setAttribute(Qt::WA_DeleteOnClose, false);

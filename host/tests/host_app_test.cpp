@@ -1,10 +1,14 @@
 // Start-up and shutdown of the host against real settings stores and real
 // module libraries, and the routing of size changes and keys to the modules.
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "HostTestSupport.h"
 #include "MainFrame.h"
@@ -16,6 +20,7 @@
 #include "ondrelo/Prompt.h"
 #include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/com.h"
+#include "ondrelo/registry.h"
 
 namespace {
 
@@ -63,9 +68,18 @@ TEST(HostStart, MissingModuleListFailsWithMessageAndStillShutsDown) {
     prompt.AnswerMessage(IDOK);
     {
         COndreloApp app;
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(app.InitInstance(kArgs));
+        const std::string errors = testing::internal::GetCapturedStderr();
         ASSERT_EQ(prompt.Records().size(), 1u);
-        EXPECT_EQ(prompt.Records()[0].text, "Failed Loading Plugins");
+        const std::string& text = prompt.Records()[0].text;
+        EXPECT_EQ(text.rfind("Failed Loading Plugins\n\nThe settings store " +
+                                 ondrelo::registry::StorePath() + " does not exist.",
+                             0),
+                  0u)
+            << text;
+        // Also on standard error, for a start without a window to look at.
+        EXPECT_NE(errors.find(text), std::string::npos) << errors;
         EXPECT_EQ(prompt.Records()[0].caption, "Ondrelo");
         EXPECT_EQ(prompt.Records()[0].style & 0x0F, MB_OK);
         EXPECT_NE(app.Catalogue(), nullptr);  // created, then released at exit
@@ -78,6 +92,47 @@ TEST(HostStart, MissingModuleListFailsWithMessageAndStillShutsDown) {
         app.ExitInstance();  // a second run does nothing
     }
     EXPECT_EQ(prompt.Records().size(), 1u);
+}
+
+// A store that cannot give the module list: the message names the file
+// and what is wrong with it.
+TEST(HostStart, AStoreWithoutModuleListIsNamedWithTheReason) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"folder", [](const std::string& path) { std::filesystem::create_directories(path); },
+         "is a folder, not a settings file."},
+        {"not a database",
+         [](const std::string& path) { std::ofstream(path) << "a text file, not settings\n"; },
+         "is not a settings database."},
+        {"no module list",
+         [](const std::string&) {
+             ASSERT_TRUE(ondrelo::registry::WriteString(
+                 HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\Ondrelo\\Settings", "helppath", "/x"));
+         },
+         "holds no module list"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTempStore store;
+        const std::string path = ondrelo::registry::StorePath();
+        c.make(path);
+        ondrelo::CScriptedPrompt prompt;
+        {
+            COndreloApp app;
+            testing::internal::CaptureStderr();
+            EXPECT_FALSE(app.InitInstance(kArgs));
+            testing::internal::GetCapturedStderr();
+        }
+        ASSERT_EQ(prompt.Records().size(), 1u);
+        EXPECT_NE(prompt.Records()[0].text.find("The settings store " + path + " " + c.reason),
+                  std::string::npos)
+            << prompt.Records()[0].text;
+        std::filesystem::remove_all(path);
+    }
 }
 
 TEST(HostStart, EmptyModuleListShowsOnlyTheRoot) {
@@ -108,6 +163,14 @@ TEST(HostStart, EmptyModuleListShowsOnlyTheRoot) {
     EXPECT_NE(normal, selected);
     EXPECT_FALSE(app.Catalogue()->HasActiveModule());
     EXPECT_EQ(frame->ModulePane()->Host(), app.Catalogue());
+    // The empty pane says so, which store it read and how to register.
+    const QLabel* note = frame->ModulePane()->Note();
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->geometry(), frame->ModulePane()->rect());
+    EXPECT_TRUE(note->text().contains("No wizard is installed."));
+    EXPECT_TRUE(note->text().contains(QString::fromStdString(ondrelo::registry::StorePath())));
+    EXPECT_TRUE(note->text().contains("tools/run"));
     // Clicking the root changes nothing.
     tree->setCurrentItem(tree->topLevelItem(0));
     EXPECT_FALSE(app.Catalogue()->HasActiveModule());
@@ -134,6 +197,7 @@ TEST(HostStart, ModulesFormASortedTreeAndNoneIsVisible) {
     EXPECT_EQ(Children(group), QStringList{"Alpha Test Wizard"});
     EXPECT_EQ(CModulesView::ItemData(group), 0u);
     EXPECT_EQ(app.Catalogue()->Entries().size(), 3u);
+    EXPECT_EQ(app.MainFrame()->ModulePane()->Note(), nullptr);
 
     // Every module window exists, hidden, inside the module pane.
     const auto sheets = app.MainFrame()->ModulePane()->findChildren<QWidget*>(

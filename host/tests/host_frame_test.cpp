@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTextEdit>
+#include <filesystem>
+#include <fstream>
 
 #include "AboutDlg.h"
 #include "HostTestSupport.h"
@@ -14,6 +16,8 @@
 #include "ModulesView.h"
 #include "OndreloView.h"
 #include "SplashWnd.h"
+#include "ondrelo/CommonUI.h"
+#include "ondrelo/Format.h"
 #include "ondrelo/HyperLink.h"
 #include "ondrelo/ModuleCatalogue.h"
 #include "ondrelo/Prompt.h"
@@ -87,20 +91,30 @@ TEST_F(FrameTest, F6AndShiftF6MoveTheFocusBetweenThePanes) {
 
 TEST_F(FrameTest, HelpCommandsOpenPagesOfTheHelpFolder) {
     std::vector<QUrl> opened;
+    bool started = true;
     const CMainFrame::UrlOpener previous = CMainFrame::SetUrlOpener([&](const QUrl& url) {
         opened.push_back(url);
-        return true;
+        return started;
     });
+    const std::filesystem::path root =
+        std::filesystem::path(testing::TempDir()) / ("ondrelo_help_" + std::to_string(::getpid()));
+    for (const char* folder : {"help", "help dir"}) {
+        std::filesystem::create_directories(root / folder);
+        std::ofstream(root / folder / "index.html") << "<html></html>\n";
+        std::ofstream(root / folder / "index-t.html") << "<html></html>\n";
+    }
     struct Case {
-        const char* helppath;
-        const char* contents;
-        const char* tutorials;
+        std::string helppath;
+        std::string contents;
+        std::string tutorials;
     };
     const Case cases[] = {
-        {"/usr/share/ondrelo/help", "/usr/share/ondrelo/help/index.html",
-         "/usr/share/ondrelo/help/index-t.html"},
-        {"/opt/help dir/", "/opt/help dir/index.html", "/opt/help dir/index-t.html"},
+        {(root / "help").string(), (root / "help" / "index.html").string(),
+         (root / "help" / "index-t.html").string()},
+        {(root / "help dir").string() + "/", (root / "help dir" / "index.html").string(),
+         (root / "help dir" / "index-t.html").string()},
     };
+    ondrelo::CScriptedPrompt prompt;
     for (const Case& c : cases) {
         CTempStore store;
         store.SetHelpPath(c.helppath);
@@ -108,9 +122,10 @@ TEST_F(FrameTest, HelpCommandsOpenPagesOfTheHelpFolder) {
         m_frame.Command(32771)->trigger();
         m_frame.Command(32772)->trigger();
         ASSERT_EQ(opened.size(), 2u) << c.helppath;
-        EXPECT_EQ(opened[0], QUrl::fromLocalFile(c.contents));
-        EXPECT_EQ(opened[1], QUrl::fromLocalFile(c.tutorials));
+        EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(c.contents)));
+        EXPECT_EQ(opened[1], QUrl::fromLocalFile(QString::fromStdString(c.tutorials)));
     }
+    EXPECT_TRUE(prompt.Records().empty());
     {
         CTempStore empty;  // no setting at all
         opened.clear();
@@ -118,9 +133,73 @@ TEST_F(FrameTest, HelpCommandsOpenPagesOfTheHelpFolder) {
         empty.SetHelpPath("");  // an empty setting
         m_frame.OnHelpTutorials();
         EXPECT_TRUE(opened.empty());
+        EXPECT_TRUE(prompt.Records().empty());
+    }
+    {
+        // A folder without the pages, and a browser that does not start,
+        // are reported rather than passed over in silence.
+        CTempStore store;
+        store.SetHelpPath((root / "nowhere").string());
+        opened.clear();
+        m_frame.OnHelpContents();
+        EXPECT_TRUE(opened.empty());
+        store.SetHelpPath((root / "help").string());
+        started = false;
+        m_frame.OnHelpTutorials();
+        EXPECT_EQ(opened.size(), 1u);
+        const std::string contents = (root / "nowhere" / "index.html").string();
+        const std::string tutorials = (root / "help" / "index-t.html").string();
+        EXPECT_EQ(prompt.MessageTexts(),
+                  (std::vector<std::string>{
+                      ondrelo::FormatText(ondrelo::kBrowserFileMissing, {contents}),
+                      ondrelo::FormatText(ondrelo::kBrowserNotStarted, {tutorials})}));
     }
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);  // wait cursor restored
     CMainFrame::SetUrlOpener(previous);
+    std::filesystem::remove_all(root);
+}
+
+// The window and the screen: also run at a 200 % scale factor, where the
+// offscreen screen offers less than the usual minimum size.
+TEST(HostScreen, MinimumAndNormalSizeStayWithinTheScreen) {
+    struct Case {
+        QRect available;
+        QSize minimum;
+        QRect normal;
+    };
+    const Case cases[] = {
+        {QRect(0, 0, 1920, 1040), QSize(700, 460), QRect(240, 130, 1440, 780)},
+        // Three quarters would be below the minimum size.
+        {QRect(0, 24, 800, 576), QSize(700, 460), QRect(50, 82, 700, 460)},
+        // A screen smaller than the minimum size (200 % of 1280 x 800).
+        {QRect(0, 0, 640, 400), QSize(640, 400), QRect(0, 0, 640, 400)},
+        {QRect(1920, 0, 1280, 1024), QSize(700, 460), QRect(2080, 128, 960, 768)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.available.width());
+        EXPECT_EQ(CMainFrame::MinimumTrackSize(c.available.size()), c.minimum);
+        EXPECT_EQ(CMainFrame::NormalGeometry(c.available), c.normal);
+    }
+
+    CSplashWnd::EnableSplashScreen(false);
+    CMainFrame frame;
+    ASSERT_TRUE(frame.Create());
+    frame.FitToScreen();
+    frame.showMaximized();
+    QApplication::processEvents();
+    const QRect available = frame.screen()->availableGeometry();
+    EXPECT_LE(frame.minimumWidth(), available.width());
+    EXPECT_LE(frame.minimumHeight(), available.height());
+    // Un-maximizing returns to a window inside the screen, title bar and all.
+    frame.showNormal();
+    QApplication::processEvents();
+    const QRect normal = frame.frameGeometry();
+    EXPECT_TRUE(available.contains(normal.topLeft()))
+        << normal.x() << "," << normal.y() << " in " << available.width() << "x"
+        << available.height();
+    EXPECT_LE(frame.width(), available.width());
+    EXPECT_LE(frame.height(), available.height());
+    CSplashWnd::EnableSplashScreen(true);
 }
 
 TEST(AboutBox, ShowsTheProgramVersionAndTwoBlueLinks) {

@@ -26,6 +26,11 @@ const ondrelo::SModuleResources& InsletResources();
 enum class EInnerPage { SpecifyHtmlFile, PlaceScript, PlaceCode, Result };
 const char* PageCaption(EInnerPage page);
 
+// Where a file dialog starts for a path already typed: its folder and its
+// file name ("/site/index.html" -> "/site", "index.html"; a path ending in
+// a slash is a folder). Both empty for an empty path.
+void SplitForDialog(const std::string& path, std::string& folder, std::string& name);
+
 // Wizard buttons of an inner page.
 struct SPageButtons {
     bool back = false;
@@ -120,9 +125,9 @@ public:
     explicit CAutoInsertState(CInsertWizardModel& model) : m_model(model) {}
     void SetHandler(InsertHandler handler) { m_handler = std::move(handler); }
 
-    // After the inner wizard finished: take its choices, copy the script
-    // file and insert.
-    void FinishRun();
+    // After the inner wizard finished: take its choices, let the page show
+    // them (showChoices), copy the script file and insert.
+    void FinishRun(const std::function<void()>& showChoices = {});
     // "Re&generate": insert again with the same choices.
     void Regenerate() { Insert(); }
     // The wizard showed its last page again.

@@ -74,4 +74,8 @@ inline constexpr int IDC_RESULT_TEXT = 1071;
 // The message shown instead of the component when it cannot be created.
 inline constexpr int IDC_COMPONENT_MISSING = 1080;
 
+// Help page of the library (Qt resource :/Inslet/html/100.html) on the code
+// page's two ways of taking the code, for a wizard's help pane.
+inline constexpr unsigned IDH_INSERTING_CODE = 100;
+
 }  // namespace inslet

@@ -12,7 +12,7 @@ using ondrelo::SModuleDescriptor;
 using testprobe::Events;
 using testprobe::EventsOf;
 
-const ondrelo::SModuleResources kResources{"ObjectTest", "", nullptr, nullptr};
+const ondrelo::SModuleResources kResources{"ObjectTest", nullptr, nullptr};
 
 std::unique_ptr<ondrelo::IModuleSheet> MakeSheet() {
     return std::unique_ptr<ondrelo::IModuleSheet>(new testprobe::CFakeSheet("S"));

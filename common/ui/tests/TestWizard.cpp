@@ -7,8 +7,7 @@
 
 const ondrelo::SModuleResources& TestWizardResources() {
     static const ondrelo::StringTable strings = {{5000, "Please enter a name."}};
-    static const ondrelo::SModuleResources module{"TestWizard", "/opt/ondrelo/lib/libTestWizard.so",
-                                                  &strings, ":/TestWizard"};
+    static const ondrelo::SModuleResources module{"TestWizard", &strings, ":/TestWizard"};
     return module;
 }
 

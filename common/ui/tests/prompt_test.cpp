@@ -113,7 +113,7 @@ TEST(Resources, CommonIconsAndModuleFirstLookup) {
     EXPECT_FALSE(LoadResIcon(14000).isNull());
     EXPECT_FALSE(LoadResIcon(14001).isNull());
     EXPECT_TRUE(LoadResIcon(9999).isNull());
-    const SModuleResources module{"Other", "/x/libOther.so", nullptr, ":/NoSuchModule"};
+    const SModuleResources module{"Other", nullptr, ":/NoSuchModule"};
     CModuleResourceScope scope(&module);
     // Not in the module: Common's.
     EXPECT_EQ(FindQtResource("icons/14000.png"), QString(":/Common/icons/14000.png"));

@@ -253,8 +253,52 @@ TEST(BrowserWnd, ExternalLinksLeaveThePaneAndUnknownPagesStayEmpty) {
     EXPECT_FALSE(
         help.loadResource(QTextDocument::HtmlResource, before.resolved(QUrl("../../etc/passwd")))
             .isValid());
-    // Common has no file path, so outside any module there is nothing to show.
+    // Common has no page of that number, so outside any module there is
+    // nothing to show, and the pane keeps its page.
     EXPECT_FALSE(help.LoadFromResource(IDH_START));
+    EXPECT_EQ(help.source(), before);
+}
+
+TEST(BrowserWnd, AddressesNameTheModuleByItsResourcePrefixNotByAFile) {
+    EXPECT_EQ(CBrowserWnd::ResourceAddress(TestWizardResources(), 100), "res:///TestWizard/100");
+    // Without Qt resources, or with a prefix no address can name, a module
+    // has no pages to show.
+    const ondrelo::SModuleResources none{"None", nullptr, nullptr};
+    const ondrelo::SModuleResources nested{"Nested", nullptr, ":/wizards/nested"};
+    for (const auto* module : {&none, &nested}) {
+        EXPECT_EQ(CBrowserWnd::ResourceAddress(*module, 100), "") << module->name;
+        CBrowserWnd help;
+        ondrelo::CModuleResourceScope scope(module);
+        EXPECT_FALSE(help.LoadFromResource(100)) << module->name;
+    }
+
+    struct Case {
+        const char* address;
+        const char* resource;  // empty: not served
+    };
+    const Case cases[] = {
+        {"res:///TestWizard/100", ":/TestWizard/html/100.html"},
+        {"res:///TestWizard/steps.png", ":/TestWizard/html/steps.png"},
+        {"res:///TestWizard/help.css", ":/TestWizard/html/help.css"},
+        // What a module lacks besides its pages comes from Common.
+        {"res:///Common/help.css", ":/Common/html/help.css"},
+        {"res:///NoSuchModule/help.css", ":/Common/html/help.css"},
+        // A page never does: another module's page 100 is not this one's.
+        {"res:///NoSuchModule/100", ""},
+        {"res:///TestWizard/101", ""},
+        {"res:///TestWizard/../Common/help.css", ""},
+        {"res:///TestWizard/", ""},
+        {"res:///TestWizard", ""},
+        // The module is in the path: a host would be lower-cased by the
+        // address parser and could not name a resource folder.
+        {"res://TestWizard/100", ""},
+        {"file:///etc/passwd", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CBrowserWnd::ResolveResource(QUrl(QString::fromLatin1(c.address))).toStdString(),
+                  c.resource)
+            << c.address;
+    }
 }
 
 TEST_F(WizardSheet, TabOnAPageMovesTheFocusWithinIt) {

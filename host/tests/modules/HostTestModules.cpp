@@ -86,7 +86,7 @@ public:
     CBetaModule() : COndModuleObject(kBeta) {}
 };
 
-const ondrelo::SModuleResources kResources{"HostTestModules", "", nullptr, nullptr};
+const ondrelo::SModuleResources kResources{"HostTestModules", nullptr, nullptr};
 
 ondrelo::CModuleLibrary g_library(
     kResources,

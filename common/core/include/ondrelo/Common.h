@@ -43,7 +43,10 @@ public:
     // copies the file byte for byte, replacing the destination atomically.
     static bool CopyScriptFile(const std::string& source, const std::string& destination);
     // Save-as dialog for the script file's destination.
-    static bool ShowCopyJSFile(const std::string& fileName, std::string& chosenPath);
+    // startFolder, when given, is where the dialog opens (the folder of a
+    // destination already chosen); otherwise the last script folder.
+    static bool ShowCopyJSFile(const std::string& fileName, std::string& chosenPath,
+                               const std::string& startFolder = {});
     // Open dialog for an HTML file; the field (if any) shows the chosen path.
     static bool ShowOpenHtmlFile(std::string& path, ondrelo::ITextField* field = nullptr);
 

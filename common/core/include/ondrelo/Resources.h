@@ -12,12 +12,13 @@ namespace ondrelo {
 
 using StringTable = std::map<unsigned, std::string>;
 
-// What a module library carries for lookups by number.
+// What a module library carries for lookups by number. Its Qt resources
+// (icons, bitmaps, help pages) are compiled into the library and found by
+// their prefix alone, whichever file the library was loaded from.
 struct SModuleResources {
     std::string name;                        // library name, e.g. "Formwarden"
-    std::string path;                        // file path of the library, for res:// addresses
     const StringTable* strings = nullptr;    // its string table (may be null)
-    const char* qtResourcePrefix = nullptr;  // prefix of its Qt resources, e.g. ":/Formwarden"
+    const char* qtResourcePrefix = nullptr;  // prefix of its Qt resources, ":/<one folder>"
 };
 
 // Makes a module's resources the first place of lookups while it lives.

@@ -9,7 +9,7 @@ namespace {
 using ondrelo::COndModuleObject;
 using ondrelo::SModuleDescriptor;
 
-const ondrelo::SModuleResources kResources{"Faulty", "", nullptr, nullptr};
+const ondrelo::SModuleResources kResources{"Faulty", nullptr, nullptr};
 
 std::unique_ptr<ondrelo::IModuleSheet> MakeSheet() {
     return std::unique_ptr<ondrelo::IModuleSheet>(new testprobe::CFakeSheet("Faulty"));

@@ -13,13 +13,13 @@ using ondrelo::SModuleDescriptor;
 using ondrelo::SModuleResources;
 
 #if TESTMOD_LIBRARY == 1
-const SModuleResources kResources{"Popkin", "", nullptr, nullptr};
+const SModuleResources kResources{"Popkin", nullptr, nullptr};
 #elif TESTMOD_LIBRARY == 2
-const SModuleResources kResources{"Hoverkit", "", nullptr, nullptr};
+const SModuleResources kResources{"Hoverkit", nullptr, nullptr};
 #elif TESTMOD_LIBRARY == 3
-const SModuleResources kResources{"Formwarden", "", nullptr, nullptr};
+const SModuleResources kResources{"Formwarden", nullptr, nullptr};
 #else
-const SModuleResources kResources{"Smallset", "", nullptr, nullptr};
+const SModuleResources kResources{"Smallset", nullptr, nullptr};
 #endif
 
 // Every module logs its construction and destruction by display name.

@@ -2,10 +2,14 @@
 // every wizard page uses.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "ondrelo/Window.h"
 #include "ondrelo/common_export.h"
 
 class CButtonST;
+class QUrl;
 class QWidget;
 
 // Installs the Qt message boxes and file dialogs as the prompt and makes
@@ -29,4 +33,16 @@ namespace ondrelo {
 // Paints the widget and, through the palette, its labels and boxes on the
 // system window colour.
 ONDCOMMON_EXPORT void UseWindowBackground(QWidget* widget);
+
+// Opens a local file (a page, a help file) with the desktop's program for
+// it. A file that does not exist, or no program that could be started, is
+// reported in an error message box and gives false; nothing fails silently.
+ONDCOMMON_EXPORT bool OpenInBrowser(const std::string& path, HWND owner = nullptr);
+// What hands the address to the desktop (QDesktopServices by default);
+// tests put their own in. Returns the one it replaces.
+using UrlOpener = std::function<bool(const QUrl&)>;
+ONDCOMMON_EXPORT UrlOpener SetUrlOpener(UrlOpener opener);
+// The two messages of OpenInBrowser, with %s for the path.
+ONDCOMMON_EXPORT extern const char* const kBrowserFileMissing;
+ONDCOMMON_EXPORT extern const char* const kBrowserNotStarted;
 }  // namespace ondrelo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "ondrelo/common_export.h"
 
 class CButtonST;
+class QFont;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -18,9 +20,19 @@ class QWidget;
 
 namespace ondrelo {
 
-// A rectangle given in dialog units of a page's layout, in pixels: a dialog
-// unit is a quarter of the average character width and an eighth of the
-// character height of the dialog font.
+// The dialog font's base units in pixels: the average width of the 52
+// letters A-Z and a-z (rounded to whole pixels) and the font's height.
+ONDCOMMON_EXPORT QSize DialogBaseUnits(const QFont& font);
+
+// A rectangle given in dialog units, in pixels: a horizontal dialog unit is
+// a quarter of the average character width, a vertical one an eighth of the
+// character height, both of the dialog's font, so a layout grows and shrinks
+// with the font the user chose. Each edge is converted on its own (rounded),
+// so controls that touch in dialog units touch in pixels too.
+ONDCOMMON_EXPORT QRect DialogRect(const QFont& font, int x, int y, int width, int height);
+// The same for the font of the dialog the control goes into.
+ONDCOMMON_EXPORT QRect DialogRect(const QWidget* dialog, int x, int y, int width, int height);
+// The same for the application's font, for code that has no dialog yet.
 ONDCOMMON_EXPORT QRect DialogRect(int x, int y, int width, int height);
 
 // A text of the system (UTF-8 bytes) for a control, and back.

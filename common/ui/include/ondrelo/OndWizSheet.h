@@ -59,9 +59,15 @@ inline constexpr unsigned PSWIZB_DISABLEDFINISH = 0x8;
 
 class ONDCOMMON_EXPORT COndWizPage : public QWidget {
 public:
-    // The page's controls are placed for this size and anchored against it.
+    // The page's controls are placed for its design size, in dialog units
+    // of its font, and anchored against it. kDesignWidth x kDesignHeight is
+    // that size in pixels at a 9 point font, for callers that need a size
+    // before any page exists.
+    static constexpr int kDesignWidthDlu = 360;
+    static constexpr int kDesignHeightDlu = 207;
     static constexpr int kDesignWidth = 540;
     static constexpr int kDesignHeight = 336;
+    QSize DesignSize() const;
 
     explicit COndWizPage(int templateId);
     ~COndWizPage() override;
@@ -108,7 +114,8 @@ public:
     virtual bool OnWizardFinish() { return true; }
 
 protected:
-    // Build the controls here, placed for kDesignWidth x kDesignHeight.
+    // Build the controls here, placed in dialog units (ondrelo::DialogRect
+    // with the page) within DesignSize().
     virtual bool OnInitDialog() { return true; }
     void resizeEvent(QResizeEvent* event) override;
 
@@ -125,8 +132,13 @@ private:
 
 class ONDCOMMON_EXPORT COndWizSheet : public QWidget {
 public:
+    // Laid out in dialog units of its font; kDesignWidth x kDesignHeight in
+    // pixels at a 9 point font.
+    static constexpr int kDesignWidthDlu = 360;
+    static constexpr int kDesignHeightDlu = 234;
     static constexpr int kDesignWidth = 540;
     static constexpr int kDesignHeight = 380;
+    QSize DesignSize() const;
 
     explicit COndWizSheet(QWidget* parent = nullptr);
     ~COndWizSheet() override;
