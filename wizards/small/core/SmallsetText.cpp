@@ -13,7 +13,7 @@ const ondrelo::StringTable kStrings = {
      "Copy the code below to the place in the HTML page where you want the combo box to appear"},
 };
 
-ondrelo::SModuleResources g_resources{"Smallset", "", &kStrings, ":/Smallset"};
+const ondrelo::SModuleResources g_resources{"Smallset", &kStrings, ":/Smallset"};
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
@@ -56,10 +56,6 @@ bool ReadHex(const std::string& text, std::size_t at, std::size_t count, std::ui
 
 const ondrelo::SModuleResources& SmallsetResources() {
     return g_resources;
-}
-
-void SetSmallsetLibraryPath(const std::string& path) {
-    g_resources.path = path;
 }
 
 std::string SmallsetString(unsigned id) {

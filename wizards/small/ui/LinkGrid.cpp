@@ -279,10 +279,18 @@ void CLinkGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 void CLinkGrid::keyPressEvent(QKeyEvent* event) {
     // Keys that reach the table while its editor is open belong to the editor.
     if (m_editor) {
+        // A key the editor does not take comes back up to the table: it
+        // stops here instead of going round again.
+        if (m_forwarding) {
+            event->ignore();
+            return;
+        }
+        m_forwarding = true;
         QWidget* target = m_editor == m_drop ? static_cast<QWidget*>(m_drop->lineEdit()) : m_line;
         QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
                        event->isAutoRepeat(), static_cast<ushort>(event->count()));
         QApplication::sendEvent(target, &copy);
+        m_forwarding = false;
         return;
     }
     const int page = std::max(1, viewport()->height() / RowHeight() - 1);

@@ -80,6 +80,7 @@ private:
     QWidget* m_editor = nullptr;  // the visible one, or null
     int m_editRow = 0;
     int m_editCol = 0;
+    bool m_forwarding = false;
 };
 
 // The table with the text box, the drop-down and "&Update" below it. The

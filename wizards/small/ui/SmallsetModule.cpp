@@ -1,16 +1,12 @@
 // The Smallset component library: its two module classes around their
 // wizard sheets, and what the library does when it is loaded and unloaded.
-#include <dlfcn.h>
-
 #include "SmallsetPages.h"
 #include "bridgel/CIWImpl.h"
-#include "ondrelo/CommonUI.h"
-#include "ondrelo/HyperLink.h"
 #include "ondrelo/ModuleClasses.h"
-#include "ondrelo/ModuleObject.h"
+#include "ondrelo/ModuleLibrary.h"
+#include "ondrelo/QtModuleLibrary.h"
 #include "ondrelo/QtModuleSheet.h"
 #include "ondrelo/com.h"
-#include "ondrelo/comserver.h"
 #include "smallset/SmallsetText.h"
 
 namespace smallset {
@@ -36,45 +32,38 @@ public:
     CDudIzuvIzurido() : COndModuleObjectWith(kAffLinkDescriptor) {}
 };
 
-ondrelo::com::COndServerModule g_server(
-    {{CLSID_RoridaZiroZover, &ondrelo::com::CreateObjectInstance<CRoridaZiroZover>,
-      kRoridaZiroZoverScript},
-     {CLSID_DudIzuvIzurido, &ondrelo::com::CreateObjectInstance<CDudIzuvIzurido>,
-      kDudIzuvIzuridoScript}},
-    kSmallsetTypeLib);
+bool g_comInitialised = false;
 
-// The file this library was loaded from: it names the help pages' addresses.
-std::string LibraryPath() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&LibraryPath), &info) != 0 && info.dli_fname)
-        return info.dli_fname;
-    return {};
+// On load: the component library for the loading thread, then Common's Qt
+// layer, the control library and the adapter library. On unload the
+// thread's component count is given back as the library found it.
+ondrelo::SModuleLibraryHooks SmallsetHooks() {
+    ondrelo::SModuleLibraryHooks qt =
+        ondrelo::QtModuleLibraryHooks([] { return LiveSheetCount() > 0; });
+    ondrelo::SModuleLibraryHooks hooks;
+    hooks.start = [start = qt.start] {
+        g_comInitialised = SUCCEEDED(::CoInitialize(nullptr));
+        if (start)
+            start();
+        InitBridgel();
+    };
+    hooks.end = [end = qt.end] {
+        if (end)
+            end();
+        if (g_comInitialised)
+            ::CoUninitialize();
+    };
+    hooks.outstandingObjects = qt.outstandingObjects;
+    return hooks;
 }
 
-// Library start and end: the component library for the loading thread, the
-// Common library, the button library and the adapter library; calls into
-// the library look up its own strings and pages first.
-struct SLibraryLifetime {
-    SLibraryLifetime() {
-        m_comInitialised = SUCCEEDED(::CoInitialize(nullptr));
-        SetSmallsetLibraryPath(LibraryPath());
-        InitCommonDLL();
-        InitUIDLL();
-        InitBridgel();
-        g_server.SetCallContext(ondrelo::ResourceContext(&SmallsetResources()));
-        g_server.SetOutstandingObjectsProbe([] { return LiveSheetCount() > 0; });
-    }
-    ~SLibraryLifetime() {
-        TermCommonDLL();
-        // Each successful initialisation is balanced, so that the thread's
-        // own count is as the library found it.
-        if (m_comInitialised)
-            ::CoUninitialize();
-    }
-    bool m_comInitialised = false;
-} g_lifetime;
+ondrelo::CModuleLibrary g_library(
+    SmallsetResources(),
+    {ondrelo::ModuleClassEntry<CRoridaZiroZover>(CLSID_RoridaZiroZover, kRoridaZiroZoverScript),
+     ondrelo::ModuleClassEntry<CDudIzuvIzurido>(CLSID_DudIzuvIzurido, kDudIzuvIzuridoScript)},
+    kSmallsetTypeLib, SmallsetHooks());
 
 }  // namespace
 }  // namespace smallset
 
-ONDRELO_COM_SERVER_ENTRY_POINTS(smallset::g_server)
+ONDRELO_MODULE_LIBRARY(smallset::g_library)

@@ -44,7 +44,7 @@ function listPage() {
     const args = ['dlink'];
     for (const l of LINKS)
         args.push('--link', l[0], l[1], l[2]);
-    gen(args.concat(['--insert', site.file(name), '--script', site.file('dlink.js')]));
+    gen(args.concat(['--insert', site.file(name)]));
     return name;
 }
 

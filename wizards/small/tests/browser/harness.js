@@ -21,9 +21,9 @@ function scriptSource() {
 
 // Runs a command of the wizards ("dlink ..." or "links ...").
 function gen(args, input) {
-    const tool = process.env.ONDRELO_SMALLSET_GEN;
+    const tool = process.env.ONDRELO_GEN;
     if (!tool || !fs.existsSync(tool))
-        throw new Error('the wizards\' command program is missing (' + (tool || 'unset') + ')');
+        throw new Error('ondrelo-gen is missing (' + (tool || 'unset') + ')');
     return execFileSync(tool, args, {input: input || '', encoding: 'utf8'});
 }
 

@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "ondrelo/testsupport/StoreFixture.h"
-#include "ondrelo/Prompt.h"
 #include "ondrelo/ScriptedPrompt.h"
 
 namespace smalltest {

@@ -12,7 +12,6 @@
 #include "ondrelo/ButtonST.h"
 #include "ondrelo/CodeGen.h"
 #include "ondrelo/Common.h"
-#include "ondrelo/Prompt.h"
 #include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/QtWindow.h"
 
