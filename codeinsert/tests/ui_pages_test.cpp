@@ -16,6 +16,7 @@
 #include "ondrelo/CommonUI.h"
 #include "ondrelo/Format.h"
 #include "ondrelo/Resources.h"
+#include "ondrelo/ScriptedPrompt.h"
 
 using namespace insletest;
 using namespace inslet;

@@ -21,6 +21,7 @@
 #include "ondrelo/HyperLink.h"
 #include "ondrelo/ModuleCatalogue.h"
 #include "ondrelo/Prompt.h"
+#include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/QtWindow.h"
 
 namespace {
