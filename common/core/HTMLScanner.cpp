@@ -39,6 +39,13 @@ using ondrelo::Trim;
 constexpr auto& IsSpace = ondrelo::IsBlank;
 constexpr auto& Lower = ondrelo::LowerAscii;
 
+// Room kept free behind a page's text for the code a wizard inserts: enough
+// for its usual insertions, so that they move the text in place instead of
+// copying it into a larger buffer.
+std::size_t InsertionRoom(std::size_t size) {
+    return std::min<std::size_t>(size / 8, std::size_t{1} << 20) + 4096;
+}
+
 [[noreturn]] void ThrowTooLarge() {
     COndException::ThrowOndException(kTooLargeText, kScanErrorCode);
     // ThrowOndException only returns when it could not build the error object.
@@ -267,12 +274,14 @@ bool ScanRegex(const std::string& text, const std::string& name, bool withConten
 }
 
 // The attribute pattern: name, then optionally "=" and a single-quoted,
-// double-quoted or unquoted value.
+// double-quoted or unquoted value. Blanks and line breaks may stand on both
+// sides of "=", as browsers allow: those before it end up in the name and are
+// trimmed off, those after it are skipped before the value.
 std::shared_ptr<const boost::regex> AttributeRegex() {
     static const std::string single = "'([^']*)'";
     static const std::string dbl = "\"([^\"]*)\"";
     static const std::string pattern =
-        "\\s*([^=]*)(\\s*=(" + single + "|" + dbl + "|([^\\s^>]*)))?";
+        "\\s*([^=]*)(\\s*=\\s*(" + single + "|" + dbl + "|([^\\s^>]*)))?";
     thread_local const std::shared_ptr<const boost::regex> re = CachedRegex(pattern, kScanFlags);
     return re;
 }
@@ -331,13 +340,15 @@ SFileStamp StampOf(const struct statx& sx) {
         stamp.birthTimeNs = ToNs(sx.stx_btime);
     }
     stamp.writeTimeNs = ToNs(sx.stx_mtime);
+    stamp.changeTimeNs = ToNs(sx.stx_ctime);
     stamp.size = static_cast<std::int64_t>(sx.stx_size);
     stamp.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
     stamp.inode = sx.stx_ino;
     return stamp;
 }
 
-constexpr unsigned kStampMask = STATX_BTIME | STATX_MTIME | STATX_SIZE | STATX_INO | STATX_MODE;
+constexpr unsigned kStampMask =
+    STATX_BTIME | STATX_MTIME | STATX_CTIME | STATX_SIZE | STATX_INO | STATX_MODE;
 
 // Closes a descriptor when it goes out of scope.
 struct SFd {
@@ -363,11 +374,13 @@ std::string ReadWhole(const std::string& path, SFileStamp& stamp) {
     if (::statx(file.fd, "", AT_EMPTY_PATH, kStampMask, &sx) != 0) {
         throw ondrelo::CFileException::FromErrno(errno, path, "read");
     }
-    // Read straight into the text; the size is only a first guess, as the
-    // file may grow or shrink while it is read.
+    // Read straight into the text, with room for the insertions behind it;
+    // the size is only a first guess, as the file may grow or shrink while
+    // it is read.
     std::string data;
     std::size_t have = 0;
-    data.resize(S_ISREG(sx.stx_mode) ? static_cast<std::size_t>(sx.stx_size) + 1 : 65536);
+    const std::size_t expected = static_cast<std::size_t>(sx.stx_size);
+    data.resize(S_ISREG(sx.stx_mode) ? expected + InsertionRoom(expected) : 65536);
     for (;;) {
         if (have == data.size()) {
             data.resize(data.size() * 2);
@@ -651,10 +664,20 @@ void CHTMLScanner::InsertAt(std::uint32_t position, const std::string& code, boo
         pos += m_nInsertionOffset;
     }
     pos = std::max<std::int64_t>(pos, 0);
-    if (static_cast<std::uint64_t>(pos) >= m_strText.size()) {
-        m_strText += text;
+    const std::size_t at = std::min(static_cast<std::size_t>(pos), m_strText.size());
+    const std::size_t size = m_strText.size() + text.size();
+    if (size <= m_strText.capacity()) {
+        m_strText.insert(at, text);
     } else {
-        m_strText.insert(static_cast<std::size_t>(pos), text);
+        // The page is copied once into a buffer with room for this code and
+        // the few insertions that usually follow it, instead of growing the
+        // buffer (and moving the page) again on each of them.
+        std::string grown;
+        grown.reserve(size + InsertionRoom(size));
+        grown.append(m_strText, 0, at);
+        grown += text;
+        grown.append(m_strText, at, std::string::npos);
+        m_strText.swap(grown);
     }
     m_nInsertionOffset += static_cast<int>(text.size());
 }
@@ -714,37 +737,58 @@ bool CHTMLScanner::ReplaceStringWithCode(const std::string& placeholder, const s
     return true;
 }
 
+namespace {
+
+constexpr const char* kAfterBodyStep = "Inserting the code after the <body> tag failed: ";
+constexpr const char* kInclusionStep = "Inserting the script file's inclusion line failed: ";
+constexpr const char* kEmptyPage = "the page is empty.";
+
+[[noreturn]] void ThrowInsertFailed(const char* step, const std::string& why) {
+    COndException::ThrowOndException(step + why, kScanErrorCode);
+    throw std::bad_alloc();  // the error object itself could not be made
+}
+
+}  // namespace
+
 bool CHTMLScanner::InsertAfterBodyTag(const std::string& code) {
     if (m_strText.empty()) {
-        return false;
+        ThrowInsertFailed(kAfterBodyStep, kEmptyPage);
     }
+    // Only the start tag is looked for: the content is neither needed nor
+    // copied, and a page that leaves out the optional </body> has its body
+    // start there all the same.
     SHtmlTag body;
     STagSearch st;
-    if (FindTag(m_strText, "body", body, true, st) && body.m_nContentStart > 0) {
-        InsertAt(body.m_nContentStart, code, false, true);
-        return true;
+    if (!FindTag(m_strText, "body", body, false, st)) {
+        ThrowInsertFailed(kAfterBodyStep,
+                          "the page has no complete <body> start tag outside comments and "
+                          "scripts.");
     }
-    return false;
+    InsertAt(body.m_nTagEnd, code, false, true);
+    return true;
 }
 
 bool CHTMLScanner::InsertScriptInclusion(const std::string& line) {
     if (m_strText.empty()) {
-        return false;
+        ThrowInsertFailed(kInclusionStep, kEmptyPage);
     }
     SHtmlTag tag;
     STagSearch head;
     std::uint32_t position = 0;
-    if (FindTag(m_strText, "head", tag, true, head)) {
+    bool found = FindTag(m_strText, "head", tag, true, head);
+    if (found) {
         position = tag.m_nTagEnd;
-    }
-    if (position == 0) {
+    } else {
+        // Without </head> the line goes before the body start tag, also at
+        // the very start of a page that begins with it.
         STagSearch body;
-        if (FindTag(m_strText, "body", tag, true, body)) {
-            position = tag.m_nTagStart;
-        }
+        found = FindTag(m_strText, "body", tag, false, body);
+        position = tag.m_nTagStart;
     }
-    if (position == 0) {
-        return false;
+    if (!found) {
+        ThrowInsertFailed(kInclusionStep,
+                          "the page has neither a </head> end tag nor a <body> start tag "
+                          "outside comments and scripts.");
     }
     InsertAt(position, line, true, true);
     return true;

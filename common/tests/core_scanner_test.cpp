@@ -62,6 +62,20 @@ struct STagCase {
     const char* content;
 };
 
+// Runs an insertion; the text of the scanner's error it raises, or "".
+template <class Operation>
+std::string InsertError(Operation operation) {
+    try {
+        EXPECT_TRUE(operation());
+    } catch (COndException* e) {
+        std::string text = e->GetErrorString();
+        EXPECT_EQ(e->GetErrorCode(), 1003u) << text;
+        delete e;
+        return text;
+    }
+    return "";
+}
+
 std::string AttribText(const std::string& text, const SHtmlTag& tag) {
     return text.substr(tag.m_nAttribTextStart, tag.m_nAttribTextEnd - tag.m_nAttribTextStart);
 }
@@ -275,7 +289,7 @@ TEST(ScannerTagSearch, MalformedLargePages) {
     std::string rest;
     EXPECT_FALSE(scanner.SeparateTag(unclosed, "a", tag, true, rest));
     scanner.SetContent("<html><head><title>t</title></head>" + unclosed);
-    EXPECT_FALSE(scanner.InsertAfterBodyTag("x"));
+    EXPECT_NE(InsertError([&] { return scanner.InsertAfterBodyTag("x"); }), "");
 
     // An expression the engine gives up on.
     const std::string page = "<" + std::string(40, 'a') + ">";
@@ -313,6 +327,14 @@ TEST(ScannerAttributes, Collection) {
         {"a=''", {{"a", ""}}},
         {"", {}},
         {"=x", {}},
+        // Blanks and line breaks on either side of "=", as browsers read them.
+        {"href = \"x.html\"", {{"href", "x.html"}}},
+        {"type = \"text\" name = \"email\"", {{"type", "text"}, {"name", "email"}}},
+        {"href=\r\n  'a b.html'\n\ttarget =\t_top", {{"href", "a b.html"}, {"target", "_top"}}},
+        {"border= 0 alt =''", {{"border", "0"}, {"alt", ""}}},
+        {"checked name = 'x'", {{"checked name", "x"}}},
+        {"a= b=c", {{"a", "b=c"}}},
+        {"value= ", {{"value", ""}}},
     };
     CHTMLScanner scanner;
     for (const auto& c : cases) {
@@ -336,6 +358,35 @@ TEST(ScannerAttributes, Collection) {
     EXPECT_EQ(tag.m_Attributes[1].m_nStart, 100u + 13);
     EXPECT_EQ(tag.m_Attributes[1].m_nEnd, 100u + text.find(" border"));
     EXPECT_EQ(tag.m_Attributes[2].m_nEnd, 100u + text.size());
+
+    // With blanks around "=" the attribute still ends after its value, so
+    // that replacing it takes the whole of it.
+    SHtmlTag spaced;
+    const std::string blanks = "href = 'a.html' target =\n_top";
+    ASSERT_TRUE(scanner.CollectAttributes(blanks, spaced, 0));
+    ASSERT_EQ(spaced.m_Attributes.size(), 2u);
+    EXPECT_EQ(spaced.m_Attributes[0].m_nEnd, blanks.find(" target"));
+    EXPECT_EQ(spaced.m_Attributes[1].m_nStart, blanks.find(" target"));
+    EXPECT_EQ(spaced.m_Attributes[1].m_nEnd, blanks.size());
+}
+
+// The same tags found in a page, as a wizard reads its links and forms.
+TEST(ScannerAttributes, BlanksAroundEqualsInPages) {
+    const std::string page =
+        "<p><a href = \"one.html\">1</a> <a\nhref\n=\n'two.html' target = _blank>2</a>"
+        "<a href=three.html>3</a><input type = \"text\" name = \"email\"></p>";
+    CHTMLScanner scanner;
+    SHtmlTag tag;
+    STagSearch links;
+    std::vector<std::string> hrefs;
+    while (scanner.FindTag(page, "a", tag, true, links)) {
+        hrefs.push_back(tag.GetAttribValue("href"));
+    }
+    EXPECT_EQ(hrefs, (std::vector<std::string>{"one.html", "two.html", "three.html"}));
+    STagSearch inputs;
+    ASSERT_TRUE(scanner.FindTag(page, "input", tag, false, inputs));
+    EXPECT_EQ(tag.GetAttribValue("type"), "text");
+    EXPECT_EQ(tag.GetAttribValue("name"), "email");
 }
 
 TEST(ScannerAttributes, LookupByName) {
@@ -453,28 +504,50 @@ TEST(ScannerEditing, PlaceholdersAndPlaces) {
     EXPECT_TRUE(scanner.ReplaceStringWithCode("__P__", "c", true));
     EXPECT_EQ(scanner.GetText(), "\n<!--Ondrelo{-->\nc\n<!--}Ondrelo-->\n");
 
+    // Where the inclusion line (L) and the code after the body tag (C) go,
+    // and why they cannot go into a page: each failure names its step and
+    // the reason, and leaves the text as it was.
+    const std::string block = "\n<!--Ondrelo{-->\nL\n<!--}Ondrelo-->\n";
+    const std::string noInclusion = "Inserting the script file's inclusion line failed: ";
+    const std::string noBody = "Inserting the code after the <body> tag failed: ";
+    const std::string neither =
+        noInclusion +
+        "the page has neither a </head> end tag nor a <body> start tag outside comments and "
+        "scripts.";
+    const std::string noBodyTag =
+        noBody + "the page has no complete <body> start tag outside comments and scripts.";
     struct {
-        const char* page;
-        bool body;
-        bool inclusion;
-        const char* afterBoth;
+        const char* name;
+        std::string page;
+        std::string inclusionError;
+        std::string bodyError;
+        std::string afterBoth;
     } cases[] = {
-        {"<html><head><title>t</title></head><body>x</body></html>", true, true,
-         "<html><head><title>t</title></head>\n<!--Ondrelo{-->\nL\n<!--}Ondrelo-->\n"
-         "<body>Cx</body></html>"},
-        {"<html><body bgcolor=red>x</body></html>", true, true,
-         "<html>\n<!--Ondrelo{-->\nL\n<!--}Ondrelo-->\n<body bgcolor=red>Cx</body></html>"},
-        {"<body>x</body>", true, false, "<body>Cx</body>"},
-        {"<html><body>no closing", false, false, "<html><body>no closing"},
-        {"<html><!-- <head></head> --><p>", false, false, "<html><!-- <head></head> --><p>"},
-        {"", false, false, ""},
+        {"whole page", "<html><head><title>t</title></head><body>x</body></html>", "", "",
+         "<html><head><title>t</title></head>" + block + "<body>Cx</body></html>"},
+        {"no head", "<html><body bgcolor=red>x</body></html>", "", "",
+         "<html>" + block + "<body bgcolor=red>Cx</body></html>"},
+        {"body at the very start", "<body>x</body>", "", "", block + "<body>Cx</body>"},
+        {"no </body>", "<html><head><title>t</title></head><body>text", "", "",
+         "<html><head><title>t</title></head>" + block + "<body>Ctext"},
+        {"neither </head> nor </body>", "<html><head><title>t</title><BODY\nbgcolor=red>x", "",
+         "", "<html><head><title>t</title>" + block + "<BODY\nbgcolor=red>Cx"},
+        {"tags only in a comment", "<html><!-- <head></head><body> --><p>", neither, noBodyTag,
+         "<html><!-- <head></head><body> --><p>"},
+        {"body only in a script", "<script>document.write('<body>')</script><p>x", neither,
+         noBodyTag, "<script>document.write('<body>')</script><p>x"},
+        {"body tag never closed", "<html><head></head><body bgcolor=red", "", noBodyTag,
+         "<html><head></head>" + block + "<body bgcolor=red"},
+        {"empty page", "", noInclusion + "the page is empty.", noBody + "the page is empty.", ""},
     };
     for (const auto& c : cases) {
         CHTMLScanner page;
         page.SetContent(c.page);
-        EXPECT_EQ(page.InsertScriptInclusion("L"), c.inclusion) << c.page;
-        EXPECT_EQ(page.InsertAfterBodyTag("C"), c.body) << c.page;
-        EXPECT_EQ(page.GetText(), c.afterBoth) << c.page;
+        EXPECT_EQ(InsertError([&] { return page.InsertScriptInclusion("L"); }), c.inclusionError)
+            << c.name;
+        EXPECT_EQ(InsertError([&] { return page.InsertAfterBodyTag("C"); }), c.bodyError)
+            << c.name;
+        EXPECT_EQ(page.GetText(), c.afterBoth) << c.name;
     }
 }
 
@@ -654,6 +727,72 @@ TEST(ScannerSave, ModificationCheck) {
     EXPECT_EQ(quiet.ShowErrorMessage(CHTMLScanner::errNone), 0);
     EXPECT_EQ(prompt.Records().size(), 2u);
     EXPECT_EQ(quiet.GetLastError(), CHTMLScanner::errNone);
+}
+
+// Another program writes the page in place, keeping its size, and puts the
+// modification time back: the status-change time still tells.
+TEST(ScannerSave, InPlaceWriteWithTheTimePutBackIsNoticed) {
+    TempDir dir;
+    const fs::path file = dir.path() / "page.html";
+    WriteFile(file, "<p>original</p>");
+    CScriptedPrompt prompt;
+    CHTMLScanner scanner;
+    ASSERT_TRUE(scanner.OpenFile(file.string()));
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    // Past the clock tick of the file system's time stamps.
+    ::usleep(30000);
+    const int fd = ::open(file.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, "<p>ORIGINAL</p>", 15, 0), 15);
+    ::close(fd);
+    struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    ASSERT_EQ(after.st_size, before.st_size);
+    ASSERT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    ASSERT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+
+    scanner.InsertAt(0, "<!-- edit -->", false, true);
+    EXPECT_EQ(scanner.SaveFile(), 2);
+    EXPECT_EQ(prompt.Records().size(), 1u);
+    EXPECT_EQ(ReadFile(file), "<p>ORIGINAL</p>");
+}
+
+// A page the user may not write is refused with the file error, before any
+// question, and stays as it was (mode and all); as root too, as long as none
+// of its write bits is set.
+TEST(ScannerSave, ReadOnlyPageIsRefused) {
+    TempDir dir;
+    const fs::path file = dir.path() / "page.html";
+    for (const bool created : {false, true}) {
+        WriteFile(file, "<p>protected</p>");
+        ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+        CScriptedPrompt prompt;
+        CHTMLScanner scanner;
+        if (created) {
+            scanner.CreateFileA(file.string());
+        } else {
+            ASSERT_TRUE(scanner.OpenFile(file.string()));
+            Touch(file);  // would otherwise ask first
+        }
+        scanner.SetContent("<p>new</p>");
+        try {
+            scanner.SaveFile();
+            ADD_FAILURE() << "saved over a read-only page";
+        } catch (const ondrelo::CFileException& e) {
+            EXPECT_EQ(e.Cause(), ondrelo::CFileException::accessDenied);
+            EXPECT_EQ(std::string(e.what()), "write '" + file.string() + "': Permission denied");
+        }
+        EXPECT_TRUE(prompt.Records().empty());
+        EXPECT_EQ(ReadFile(file), "<p>protected</p>");
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"page.html"});
+        ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+    }
 }
 
 TEST(ScannerSave, SecondSaveAsksNothing) {

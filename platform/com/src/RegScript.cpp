@@ -1,7 +1,6 @@
 #include "ondrelo/regscript.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -101,7 +100,7 @@ public:
             if (m_tok.kind != ETok::Open) {
                 return Fail("'{' expected after the root key");
             }
-            if (!Next() || !ParseBlock(root.keys, nullptr)) {
+            if (!Next() || !ParseBlock(root.keys, nullptr, 0)) {
                 return false;
             }
             roots.push_back(std::move(root));
@@ -114,7 +113,10 @@ public:
 private:
     // Parses key and value lines up to the closing brace of the block and
     // consumes it. owner is null at root level, where values are not allowed.
-    bool ParseBlock(std::vector<SKey>& keys, SKey* owner) {
+    // depth is how many levels below the root the block's keys lie, less
+    // one; keys deeper than the store holds end the parse (which also keeps
+    // a hostile script from exhausting the stack).
+    bool ParseBlock(std::vector<SKey>& keys, SKey* owner, int depth) {
         while (true) {
             if (m_tok.kind == ETok::Close) {
                 return Next();
@@ -142,6 +144,11 @@ private:
                 owner->values.push_back(std::move(value));
                 continue;
             }
+            if (depth >= kMaxKeyDepth) {
+                return Fail("keys nested more than " +
+                            std::to_string(kMaxKeyDepth) +
+                            " levels deep; the settings store holds no deeper keys");
+            }
             SKey key;
             if (m_tok.kind == ETok::Word) {
                 if (EqualsNoCase(m_tok.text, "ForceRemove")) {
@@ -165,7 +172,7 @@ private:
                 }
             }
             if (m_tok.kind == ETok::Open) {
-                if (!Next() || !ParseBlock(key.children, &key)) {
+                if (!Next() || !ParseBlock(key.children, &key, depth + 1)) {
                     return false;
                 }
             }
@@ -202,21 +209,9 @@ private:
             return Fail("a value expected after the type");
         }
         if (value.number) {
-            const std::string& digits = m_tok.text;
-            // Decimal, or hexadecimal after 0x; a leading zero does not make
-            // the number octal.
-            const bool hex =
-                digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
-            const char* start = digits.c_str() + (hex ? 2 : 0);
-            char* end = nullptr;
-            errno = 0;
-            const unsigned long long number = std::strtoull(start, &end, hex ? 16 : 10);
-            if (!std::isxdigit(static_cast<unsigned char>(*start)) ||
-                (!hex && !std::isdigit(static_cast<unsigned char>(*start))) || *end != '\0' ||
-                errno != 0 || number > 0xFFFFFFFFull) {
-                return Fail("'" + digits + "' is not a 32-bit number");
+            if (!ondrelo::registry::ParseNumber(m_tok.text, value.value)) {
+                return Fail("'" + m_tok.text + "' is not a 32-bit number");
             }
-            value.value = static_cast<DWORD>(number);
         } else {
             value.text = m_tok.text;
         }
@@ -444,9 +439,16 @@ private:
                               static_cast<DWORD>(value.text.size() + 1));
     }
 
+    // Keeps the first failure's reason: the store's own words (file and
+    // cause) where it has them, else its status described.
     LONG Failed(LONG status, const std::string& what) {
         if (m_error.empty()) {
-            m_error = what + " (settings store status " + std::to_string(status) + ")";
+            const std::string reason = ondrelo::registry::LastFailureText();
+            m_error = what + ": " +
+                      (reason.empty() ? ondrelo::utils::DescribeError(static_cast<DWORD>(status)) +
+                                            " (settings store status " + std::to_string(status) +
+                                            ")"
+                                      : reason);
         }
         return status;
     }

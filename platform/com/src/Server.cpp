@@ -5,6 +5,7 @@
 
 #include "ondrelo/OndUtils.h"
 #include "ondrelo/comserver.h"
+#include "ondrelo/registry.h"
 
 namespace ondrelo::com {
 
@@ -100,6 +101,9 @@ HRESULT COndServerModule::RegisterServer() {
             hr = RegisterTypeLibrary(m_typeLib, path);
         }
     });
+    // The registration is complete in the store file itself, not only in
+    // its write-ahead log.
+    ondrelo::registry::CloseStore();
     return hr;
 }
 
@@ -124,6 +128,7 @@ HRESULT COndServerModule::UnregisterServer() {
             }
         }
     });
+    ondrelo::registry::CloseStore();
     return result;
 }
 

@@ -194,6 +194,42 @@ TEST_F(RegScript, MalformedScriptsWriteNothing) {
     }
 }
 
+// A script whose keys are nested `levels` deep below HKCR.
+std::string NestedScript(int levels) {
+    std::string script = "HKCR\n{\n";
+    for (int i = 0; i < levels; ++i) {
+        script += "k" + std::to_string(i) + (i + 1 == levels ? " = s 'deepest'\n" : "\n{\n");
+    }
+    script.append(static_cast<std::size_t>(levels - 1), '}');
+    return script + "\n}\n";
+}
+
+TEST_F(RegScript, KeysNestedAsDeepAsTheStoreHoldsAndNoDeeper) {
+    // As deep as the store holds: written, and taken away again.
+    ASSERT_EQ(Run(NestedScript(kMaxKeyDepth), true), S_OK) << m_error;
+    std::string path;
+    for (int i = 0; i < kMaxKeyDepth; ++i) {
+        path += (i ? "\\k" : "k") + std::to_string(i);
+    }
+    EXPECT_EQ(Default(HKEY_CLASSES_ROOT, path), "deepest");
+    ASSERT_EQ(Run(NestedScript(kMaxKeyDepth), false), S_OK) << m_error;
+    EXPECT_TRUE(SubKeys(HKEY_CLASSES_ROOT, "").empty());
+
+    // Deeper: refused before anything is written, with the line where the
+    // limit was passed; a hostile depth must not exhaust the stack.
+    for (int levels : {kMaxKeyDepth + 1, 200000}) {
+        SCOPED_TRACE(levels);
+        m_error.clear();
+        EXPECT_EQ(Run(NestedScript(levels), true), DISP_E_EXCEPTION);
+        EXPECT_NE(m_error.find("line " + std::to_string(kMaxKeyDepth * 2 + 3) +
+                               ": keys nested more than 512 levels deep"),
+                  std::string::npos)
+            << m_error;
+        EXPECT_TRUE(SubKeys(HKEY_CLASSES_ROOT, "").empty());
+        EXPECT_EQ(Run(NestedScript(levels), false), DISP_E_EXCEPTION);
+    }
+}
+
 TEST_F(RegScript, AStoreThatCannotBeWrittenGivesItsStatus) {
     // A store below a plain file can be neither created nor opened.
     WriteFileForTest(m_dir + "/file", "not a folder");
@@ -201,7 +237,10 @@ TEST_F(RegScript, AStoreThatCannotBeWrittenGivesItsStatus) {
     const HRESULT hr = Run(kClassScript, true);
     EXPECT_TRUE(FAILED(hr));
     EXPECT_EQ(static_cast<std::uint32_t>(hr) & 0xFFFF0000u, 0x80070000u);
-    EXPECT_FALSE(m_error.empty());
+    // The reason names the key, the store file and what is wrong with it.
+    EXPECT_NE(m_error.find("cannot create HKEY_CLASSES_ROOT\\Demo.Widget.1"), std::string::npos)
+        << m_error;
+    EXPECT_NE(m_error.find(m_dir + "/file is not a folder"), std::string::npos) << m_error;
 }
 
 TEST_F(RegScript, TypeLibraryKeyCarriesItsHelpText) {

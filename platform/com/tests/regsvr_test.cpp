@@ -9,6 +9,9 @@
 namespace comtest {
 namespace {
 
+using ondrelo::registry::testing::ReadFile;
+using ondrelo::registry::testing::WriteFile;
+
 struct SRun {
     int status = -1;
     std::string output;  // standard output and error together
@@ -70,7 +73,9 @@ TEST_F(RegSvr, FailuresSayWhyAndExitNonZero) {
         {m_dir + "/missing.so", 1, "No such file"},
         {COMTEST_NOENTRY_PATH, 1, "does not export DllRegisterServer"},
         {std::string("-u ") + COMTEST_NOENTRY_PATH, 1, "does not export DllUnregisterServer"},
-        {COMTEST_FAILREG_PATH, 1, "failed with status 0x80020009"},
+        {COMTEST_FAILREG_PATH, 1,
+         "failed with status 0x80020009 (a registration script that cannot be parsed)\n"
+         "ondrelo-regsvr:   registration script: line 3: a quoted text is not closed"},
         // One bad library among good ones still fails the run; the good one is registered.
         {m_dir + "/missing.so " + COMTEST_SERVER_PATH, 1, "registered"},
     };
@@ -82,6 +87,45 @@ TEST_F(RegSvr, FailuresSayWhyAndExitNonZero) {
     }
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{6F1B0C2A-8E11-4A5B-9C3D-5A0000000003}"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{6F1B0C2A-8E11-4A5B-9C3D-5A0000000001}"));
+}
+
+TEST_F(RegSvr, AnUnusableStoreIsNamedWithItsFault) {
+    // A real store cut short, as an interrupted copy leaves it.
+    const SRun made = RunTool(COMTEST_SERVER_PATH);
+    ASSERT_EQ(made.status, 0) << made.output;
+    const std::string whole = ReadFile(m_store);
+    struct Case {
+        const char* what;
+        std::string store;
+        std::string bytes;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"damaged", m_dir + "/cut.db", whole.substr(0, 5000), " is damaged"},
+        {"not a store", m_dir + "/notes.db", std::string(4096, 'n'), " is not a settings store"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(c.store, c.bytes);
+        UseStore(c.store);
+        const SRun run = RunTool(COMTEST_SERVER_PATH);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.output.find("(the settings store cannot be opened)"), std::string::npos)
+            << run.output;
+        EXPECT_NE(run.output.find("settings store " + c.store + c.says), std::string::npos)
+            << run.output;
+        EXPECT_EQ(ReadFile(c.store), c.bytes);
+    }
+}
+
+TEST_F(RegSvr, TheStoreFileAloneHoldsTheRegistration) {
+    ASSERT_EQ(RunTool(COMTEST_SERVER_PATH).status, 0);
+    const std::string copy = m_dir + "/copy.db";
+    WriteFile(copy, ReadFile(m_store));
+    UseStore(copy);
+    EXPECT_EQ(Default(HKEY_CLASSES_ROOT,
+                      "CLSID\\{6F1B0C2A-8E11-4A5B-9C3D-5A0000000001}\\InprocServer32"),
+              COMTEST_SERVER_PATH);
 }
 
 }  // namespace

@@ -64,9 +64,14 @@ bool Process(const std::string& library, bool unregister) {
     if (FAILED(hr)) {
         std::fprintf(stderr, "ondrelo-regsvr: %s in %s failed with status %s\n", entry, resolved,
                      Status(hr).c_str());
+        // The library recorded why: which script line or key, and what the
+        // store said about its file.
         const auto records = ondrelo::utils::TraceRecords();
-        if (!records.empty()) {
-            std::fprintf(stderr, "ondrelo-regsvr:   %s\n", records.back().text.c_str());
+        for (auto record = records.rbegin(); record != records.rend(); ++record) {
+            if (record->error == static_cast<std::uint32_t>(hr) && !record->reason.empty()) {
+                std::fprintf(stderr, "ondrelo-regsvr:   %s\n", record->reason.c_str());
+                break;
+            }
         }
         return false;
     }
@@ -103,5 +108,6 @@ int main(int argc, char** argv) {
         ok = Process(library, unregister) && ok;
     }
     CoUninitialize();
+    ondrelo::registry::CloseStore();
     return ok ? 0 : 1;
 }

@@ -105,6 +105,7 @@ std::string DescribeError(std::uint32_t code) {
         {0x800401F3u, "invalid class string"},
         {0x800401F8u, "library not found"},
         {0x800401F9u, "error in library"},
+        {0x80020009u, "a registration script that cannot be parsed"},
     };
     for (const auto& entry : known) {
         if (entry.code == code) {
@@ -112,7 +113,14 @@ std::string DescribeError(std::uint32_t code) {
         }
     }
     if ((code & 0xFFFF0000u) == 0x80070000u) {
-        return "system error " + std::to_string(code & 0xFFFFu);
+        // A settings-store status carried as a component status.
+        const std::uint32_t status = code & 0xFFFFu;
+        for (const auto& entry : known) {
+            if (entry.code == status && status > 1) {
+                return entry.text;
+            }
+        }
+        return "system error " + std::to_string(status);
     }
     if (code < 0x10000u) {
         return std::strerror(static_cast<int>(code));

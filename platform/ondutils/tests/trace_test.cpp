@@ -72,6 +72,11 @@ TEST_F(Trace, DescribesStoreComponentAndSystemCodes) {
     EXPECT_EQ(ondrelo::utils::DescribeError(0x800401F0u),
               "component library not initialised on this thread");
     EXPECT_EQ(ondrelo::utils::DescribeError(0x80070020u), "system error 32");
+    // Store statuses carried as component statuses, and the parser's status.
+    EXPECT_EQ(ondrelo::utils::DescribeError(0x800703F3u), "the settings store cannot be opened");
+    EXPECT_EQ(ondrelo::utils::DescribeError(0x80070005u), "access denied");
+    EXPECT_EQ(ondrelo::utils::DescribeError(0x80020009u),
+              "a registration script that cannot be parsed");
     EXPECT_FALSE(ondrelo::utils::DescribeError(EPIPE).empty());
     EXPECT_EQ(ondrelo::utils::DescribeError(0x12345678u), "unknown error");
 }

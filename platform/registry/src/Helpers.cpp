@@ -1,8 +1,13 @@
-// Convenience wrappers over the registry calls, and the store's location.
+// Convenience wrappers over the registry calls, the store's location, and
+// the store-wide calls that are not about one key.
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "Store.h"
 #include "ondrelo/registry.h"
 
 #ifndef ONDRELO_DEFAULT_REGISTRY
@@ -28,6 +33,41 @@ bool Write(HKEY root, const std::string& key, const std::string& name, DWORD typ
 std::string StorePath() {
     const char* path = std::getenv("ONDRELO_REGISTRY");
     return path && *path ? std::string(path) : std::string(ONDRELO_DEFAULT_REGISTRY);
+}
+
+std::string LastFailureText() {
+    return detail::FailureText();
+}
+
+void CloseStore() {
+    std::lock_guard<std::mutex> lock(detail::StoreLock());
+    detail::Close();
+}
+
+bool ParseNumber(std::string_view text, DWORD& value) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string_view digits = hex ? text.substr(2) : text;
+    if (digits.empty()) {
+        return false;
+    }
+    unsigned long long number = 0;
+    for (char ch : digits) {
+        const int c = static_cast<unsigned char>(ch);
+        int digit = 0;
+        if (std::isdigit(c)) {
+            digit = c - '0';
+        } else if (hex && std::isxdigit(c)) {
+            digit = std::tolower(c) - 'a' + 10;
+        } else {
+            return false;
+        }
+        number = number * (hex ? 16 : 10) + static_cast<unsigned>(digit);
+        if (number > 0xFFFFFFFFull) {
+            return false;
+        }
+    }
+    value = static_cast<DWORD>(number);
+    return true;
 }
 
 bool ReadString(HKEY root, const std::string& key, const std::string& name, std::string& value) {

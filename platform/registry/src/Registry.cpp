@@ -15,7 +15,10 @@
 #include "Store.h"
 
 using ondrelo::registry::detail::Acquire;
+using ondrelo::registry::detail::ClearFailure;
 using ondrelo::registry::detail::Connection;
+using ondrelo::registry::detail::EndCall;
+using ondrelo::registry::detail::Fail;
 using ondrelo::registry::detail::kClassesRootId;
 using ondrelo::registry::detail::kLocalMachineId;
 using ondrelo::registry::detail::MapError;
@@ -143,7 +146,13 @@ LONG Walk(Connection* conn, std::int64_t start, const std::vector<std::string>& 
 // A change runs in one transaction that is rolled back unless committed.
 class KeyCall {
 public:
-    explicit KeyCall(HKEY key) : m_lock(StoreLock()), m_status(Resolve(key, m_target)) {}
+    explicit KeyCall(HKEY key) : m_lock(StoreLock()), m_status(Begin(key, m_target)) {}
+    ~KeyCall() {
+        m_txn.reset();
+        EndCall();
+    }
+    KeyCall(const KeyCall&) = delete;
+    KeyCall& operator=(const KeyCall&) = delete;
 
     // ERROR_SUCCESS when the handle named a key.
     LONG Status() const { return m_status; }
@@ -189,6 +198,11 @@ public:
     LONG Commit() { return m_txn->Commit(); }
 
 private:
+    static LONG Begin(HKEY key, Target& target) {
+        ClearFailure();
+        return Resolve(key, target);
+    }
+
     std::lock_guard<std::mutex> m_lock;
     Target m_target;
     LONG m_status;
@@ -250,6 +264,20 @@ LONG DeleteBelow(Connection* conn, std::int64_t id, bool withKey) {
         Statement st(conn->db, "DELETE FROM vals WHERE key = ?");
         return Done(st.Bind(1, id).Step(), conn);
     }
+    return ERROR_SUCCESS;
+}
+
+// How many levels below its root the key lies.
+LONG Depth(Connection* conn, std::int64_t id, std::int64_t& depth) {
+    Statement st(conn->db,
+                 "WITH RECURSIVE up(id, level) AS (SELECT parent, 1 FROM keys WHERE id = ?"
+                 " UNION ALL SELECT k.parent, up.level + 1 FROM keys k JOIN up ON k.id = up.id"
+                 " WHERE k.parent != 0) SELECT max(level) FROM up");
+    int rc = st.Bind(1, id).Step();
+    if (rc != SQLITE_ROW) {
+        return MapError(rc, conn->db, false);
+    }
+    depth = st.Int(0);
     return ERROR_SUCCESS;
 }
 
@@ -340,6 +368,16 @@ LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD /*reserved*/, char* /*c
     if (!target.root && (conn == nullptr || !conn->hasSchema ||
                          KeyExists(conn, target.id, false) != ERROR_SUCCESS)) {
         return ERROR_FILE_NOT_FOUND;  // the parent key itself is gone
+    }
+    std::int64_t depth = 0;
+    if (!target.root && (status = Depth(conn, target.id, depth)) != ERROR_SUCCESS) {
+        return status;
+    }
+    if (depth + static_cast<std::int64_t>(parts.size()) > kMaxKeyDepth) {
+        return Fail(ERROR_INVALID_PARAMETER,
+                    "the key would lie " + std::to_string(depth + parts.size()) +
+                        " levels below its root; the settings store holds keys at most " +
+                        std::to_string(kMaxKeyDepth) + " levels deep");
     }
 
     status = call.Write(KEY_CREATE_SUB_KEY, true);

@@ -2,8 +2,12 @@
 //
 // One connection is cached per process and reopened when the store path
 // changes, when the file at that path is replaced, or after a fork (SQLite
-// connections must not be shared across processes). A new store is built
-// complete under a temporary name and linked into place. The schema:
+// connections must not be shared across processes). It is closed when the
+// process exits, which folds the write-ahead log into the store file. A new
+// store is built complete in memory, written to an unnamed file and linked
+// into place (or, where the file system has no unnamed files, written under
+// a temporary name of our own that a later write removes if we died). The
+// schema:
 //   keys(id, parent, name NOCASE, unique(parent, name)): ids 1 and 2 are the
 //       two roots; ids are never reused so a stale handle cannot reach a
 //       different key.
@@ -11,6 +15,8 @@
 //       a number as its four bytes.
 #include "Store.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,9 +48,14 @@ constexpr const char* kSchema =
 static_assert(kApplicationId == 1330529362);
 
 Connection g_conn;
+thread_local std::string t_failure;
 
 bool IsDenied(int err) {
     return err == EACCES || err == EPERM || err == EROFS;
+}
+
+std::string StoreName(const std::string& path) {
+    return "settings store " + path;
 }
 
 // Forgets the cached connection. One inherited from the parent process is
@@ -54,6 +65,46 @@ void Drop() {
         sqlite3_close_v2(g_conn.db);
     }
     g_conn = Connection{};
+}
+
+// Copies everything in the write-ahead log into the store file and empties
+// the log, then closes. Closing alone folds the log in only when no other
+// process has the store open; the checkpoint does it regardless, waiting for
+// readers in the middle of a read (up to the busy timeout). A connection
+// that only read leaves that to the writers.
+void CheckpointAndDrop() {
+    if (g_conn.db && g_conn.pid == getpid() && g_conn.wrote) {
+        sqlite3_exec(g_conn.db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+    }
+    Drop();
+}
+
+// A process that exits normally closes its connection. No lock is taken
+// here: the store lock may already be gone at this point of the exit.
+struct CloseAtExit {
+    ~CloseAtExit() { CheckpointAndDrop(); }
+} g_closeAtExit;
+
+std::string FolderOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+}
+
+// The first folder on the way to path that exists but is no folder, for
+// telling why a store cannot be made there; empty when there is none.
+std::string NonFolderOnPath(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        std::string prefix = path.substr(0, slash);
+        struct stat st {};
+        if (stat(prefix.c_str(), &st) != 0) {
+            return std::string();
+        }
+        if (!S_ISDIR(st.st_mode)) {
+            return prefix;
+        }
+    }
+    return std::string();
 }
 
 // mkdir -p for the folder of path; 0 or an errno value.
@@ -81,9 +132,13 @@ int MakeParentFolders(const std::string& path) {
 
 // Whether a new file may be made in the folder of path.
 bool FolderWritable(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
-    return access(folder.c_str(), W_OK | X_OK) == 0 || !IsDenied(errno);
+    return access(FolderOf(path).c_str(), W_OK | X_OK) == 0 || !IsDenied(errno);
+}
+
+// Whether the store's write-ahead log holds anything.
+bool HasLogContent(const std::string& path) {
+    struct stat st {};
+    return stat((path + "-wal").c_str(), &st) == 0 && st.st_size > 0;
 }
 
 // A "file:" URI for path, for opening with URI parameters.
@@ -139,8 +194,12 @@ int Probe(sqlite3* db, std::int64_t& objects, std::int64_t& appId) {
     return SQLITE_OK;
 }
 
-bool IsCantOpen(int rc) {
-    return (rc & 0xff) == SQLITE_CANTOPEN;
+// Failures of a reader that cannot make the store's journal files (the
+// write-ahead log and its index) next to a store in a folder it may not
+// write.
+bool NeedsJournalFiles(int rc) {
+    return (rc & 0xff) == SQLITE_CANTOPEN || rc == SQLITE_READONLY_DIRECTORY ||
+           rc == SQLITE_READONLY_CANTINIT;
 }
 
 LONG OpenConnection(const std::string& path, bool forWrite, Connection& c) {
@@ -159,9 +218,12 @@ LONG OpenConnection(const std::string& path, bool forWrite, Connection& c) {
         std::int64_t objects = 0;
         std::int64_t appId = 0;
         rc = Probe(c.db, objects, appId);
-        if (IsCantOpen(rc) && !forWrite) {
+        if (NeedsJournalFiles(rc) && !forWrite && !HasLogContent(path)) {
             // The journal files cannot be made next to the store (read-only
-            // folder): read it as a file nobody changes.
+            // folder, as for every user but the owner of a machine-wide
+            // store). With no log to read, the store file alone holds every
+            // setting: read it as a file nobody changes, opened anew for
+            // each call.
             sqlite3_close_v2(c.db);
             c.db = nullptr;
             std::string uri = FileUri(path) + "?immutable=1";
@@ -177,12 +239,20 @@ LONG OpenConnection(const std::string& path, bool forWrite, Connection& c) {
             // Some other program's database: leave it untouched.
             sqlite3_close_v2(c.db);
             c = Connection{};
-            return ERROR_CANTOPEN;
+            return Fail(ERROR_CANTOPEN,
+                        StoreName(path) + " is another program's database, not a settings store");
         }
         c.hasSchema = objects > 0;
     }
     if (rc != SQLITE_OK) {
         LONG status = MapError(rc, c.db, forWrite);
+        if (NeedsJournalFiles(rc) && !forWrite) {
+            status = Fail(ERROR_ACCESS_DENIED,
+                          StoreName(path) +
+                              " cannot be read by this user: its latest changes are in " + path +
+                              "-wal, which this user may not use; they reach the store file once"
+                              " its owner closes it");
+        }
         sqlite3_close_v2(c.db);
         c = Connection{};
         return status;
@@ -205,7 +275,8 @@ LONG CreateSchema(Connection& c) {
     }
     if (objects > 0) {
         if (appId != kApplicationId) {
-            return ERROR_CANTOPEN;
+            return Fail(ERROR_CANTOPEN, StoreName(c.path) +
+                                            " is another program's database, not a settings store");
         }
     } else {
         rc = Exec(c.db, kSchema);
@@ -247,59 +318,220 @@ void RemoveStaleJournal(const std::string& path) {
     }
 }
 
-// Makes a new store at path, complete with its tables and in write-ahead
-// mode, so that no process ever sees a half-made one: it is built under a
-// temporary name and linked into place, which fails if another process got
-// there first (then theirs is used).
-LONG CreateStoreFile(const std::string& path) {
-    std::string temp = path + ".new-XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        return IsDenied(errno) ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE;
+// The bytes of a new, empty store: the tables made in memory, and the file
+// marked for write-ahead logging (the two format bytes at offsets 18 and 19
+// are 2 in such a file; SQLite reads them when it opens it).
+LONG BuildStoreImage(std::string& image) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = Exec(db, kSchema);
     }
-    // Everyone may read the per-machine store; mkstemp makes it private.
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = rc == SQLITE_OK ? sqlite3_serialize(db, "main", &size, 0) : nullptr;
+    sqlite3_close_v2(db);
+    if (bytes == nullptr || size < 100) {
+        sqlite3_free(bytes);
+        return ERROR_CANTWRITE;
+    }
+    image.assign(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+    sqlite3_free(bytes);
+    image[18] = 2;
+    image[19] = 2;
+    return ERROR_SUCCESS;
+}
+
+// Writes all of bytes to fd and makes sure they are on the disk before the
+// file gets its name.
+int WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return fsync(fd) == 0 ? 0 : errno;
+}
+
+LONG CreateFailed(const std::string& path, int err, const char* what) {
+    return Fail(IsDenied(err) ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE,
+                StoreName(path) + " cannot be made: " + what + " (" + std::strerror(err) + ")");
+}
+
+// Gives the finished file its name. EEXIST means another process made the
+// store first; theirs is used.
+LONG LinkIntoPlace(const std::string& from, const std::string& path, int flags, int fromDir = AT_FDCWD) {
+    if (linkat(fromDir, from.c_str(), AT_FDCWD, path.c_str(), flags) == 0 || errno == EEXIST) {
+        return ERROR_SUCCESS;
+    }
+    return -errno;
+}
+
+// Temporary names of our own: "<store file>.new-XXXXXX" as mkstemp makes
+// them, and the journal files that older versions left beside them.
+bool IsOurTemporary(const std::string& entry, const std::string& base, std::string& main) {
+    const std::string prefix = base + ".new-";
+    if (entry.compare(0, prefix.size(), prefix) != 0 || entry.size() < prefix.size() + 6) {
+        return false;
+    }
+    std::string suffix = entry.substr(prefix.size() + 6);
+    if (!suffix.empty() && suffix != "-wal" && suffix != "-shm" && suffix != "-journal") {
+        return false;
+    }
+    for (std::size_t i = prefix.size(); i < prefix.size() + 6; ++i) {
+        if (!std::isalnum(static_cast<unsigned char>(entry[i]))) {
+            return false;
+        }
+    }
+    main = entry.substr(0, prefix.size() + 6);
+    return true;
+}
+
+// Whether another process is still writing the temporary file: a maker
+// holds a write lock on it until it is done.
+bool InUse(const std::string& file) {
+    int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return false;
+    }
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    bool used = false;
+    if (fcntl(fd, F_GETLK, &probe) == 0) {
+        used = probe.l_type != F_UNLCK;
+    } else {
+        // No locks on this file system: only a file untouched for a while
+        // counts as left behind.
+        struct stat st {};
+        used = fstat(fd, &st) != 0 || st.st_mtime > time(nullptr) - 600;
+    }
+    close(fd);
+    return used;
+}
+
+// Removes the temporary files that a store creation left when it was killed
+// before it could clean up. Failures (a folder this user may not change)
+// are of no consequence.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string base = path.substr(path.rfind('/') + 1);
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    std::vector<std::string> stale;
+    while (const dirent* entry = readdir(dir)) {
+        std::string main;
+        if (IsOurTemporary(entry->d_name, base, main)) {
+            stale.push_back(entry->d_name);
+        }
+    }
+    closedir(dir);
+    for (const std::string& name : stale) {
+        std::string main;
+        IsOurTemporary(name, base, main);
+        const std::string mainPath = folder + "/" + main;
+        // A journal file goes with its temporary file, or alone when that is gone.
+        if (!InUse(mainPath)) {
+            unlink((folder + "/" + name).c_str());
+        }
+    }
+}
+
+// Makes the new store under a temporary name of our own, for file systems
+// without unnamed files. The file is write-locked while it is made, so that
+// a process tidying up after a killed creation leaves it alone.
+LONG CreateUnderTemporaryName(const std::string& path, const std::string& image, mode_t mode) {
+    RemoveStaleTemporaries(path);
+    for (int attempt = 0;; ++attempt) {
+        std::string temp = path + ".new-XXXXXX";
+        int fd = mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0) {
+            return CreateFailed(path, errno, "cannot make a temporary file in its folder");
+        }
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        fcntl(fd, F_SETLK, &lock);
+        fchmod(fd, mode);
+        int err = WriteAll(fd, image);
+        LONG status = err ? CreateFailed(path, err, "cannot write it") : ERROR_SUCCESS;
+        if (status == ERROR_SUCCESS) {
+            RemoveStaleJournal(path);
+            LONG linked = LinkIntoPlace(temp, path, 0);
+            if (linked == -ENOENT && attempt < 3) {
+                // Another process took our file for a left-over one in the
+                // moment before we locked it: start again.
+                close(fd);
+                continue;
+            }
+            if (linked == -EPERM || linked == -ENOTSUP || linked == -EOPNOTSUPP) {
+                // No hard links here: let SQLite make an empty file in place,
+                // which the first write sets up.
+                sqlite3* db = nullptr;
+                int rc = sqlite3_open_v2(path.c_str(), &db,
+                                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                status = MapError(rc, db, true);
+                sqlite3_close_v2(db);
+            } else if (linked != ERROR_SUCCESS) {
+                status = CreateFailed(path, -linked, "cannot give it its name");
+            }
+        }
+        unlink(temp.c_str());
+        close(fd);
+        return status;
+    }
+}
+
+// Makes a new store at path, complete with its tables and in write-ahead
+// mode, so that no process ever sees a half-made one and a process killed
+// on the way leaves nothing behind: the file is written without a name and
+// linked into place, which fails if another process got there first (then
+// theirs is used).
+LONG CreateStoreFile(const std::string& path) {
+    std::string image;
+    LONG status = BuildStoreImage(image);
+    if (status != ERROR_SUCCESS) {
+        return Fail(status, StoreName(path) + " cannot be made: out of memory");
+    }
+    // Everyone may read the per-machine store.
     mode_t mask = umask(0);
     umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    close(fd);
+    const mode_t mode = 0666 & ~mask;
 
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    LONG status = MapError(rc, db, true);
-    if (rc == SQLITE_OK) {
-        sqlite3_extended_result_codes(db, 1);
-        Exec(db, "PRAGMA journal_mode = WAL");
-        rc = Exec(db, "BEGIN IMMEDIATE");
-        if (rc == SQLITE_OK) {
-            rc = Exec(db, kSchema);
+    int fd = open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0) {
+        if (IsDenied(errno)) {
+            return CreateFailed(path, errno, "no right to write in its folder");
         }
-        if (rc == SQLITE_OK) {
-            rc = Exec(db, "COMMIT");
-        }
-        status = MapError(rc, db, true);
+        return CreateUnderTemporaryName(path, image, mode);
     }
-    sqlite3_close_v2(db);
-    if (status == ERROR_SUCCESS) {
-        RemoveStaleJournal(path);
+    int err = WriteAll(fd, image);
+    if (err != 0) {
+        close(fd);
+        return CreateFailed(path, err, "cannot write it");
     }
-    if (status == ERROR_SUCCESS && link(temp.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        if (err == EPERM || err == ENOTSUP || err == EOPNOTSUPP) {
-            // No hard links here: let SQLite make an empty file in place,
-            // which the first write sets up.
-            db = nullptr;
-            rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                 nullptr);
-            status = MapError(rc, db, true);
-            sqlite3_close_v2(db);
-        } else if (err != EEXIST) {
-            status = IsDenied(err) ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE;
-        }
+    RemoveStaleJournal(path);
+    LONG linked = LinkIntoPlace("/proc/self/fd/" + std::to_string(fd), path, AT_SYMLINK_FOLLOW);
+    if (linked != ERROR_SUCCESS && linked != -EEXIST) {
+        // Without /proc, a privileged process can still link the file itself.
+        LONG direct = LinkIntoPlace("", path, AT_EMPTY_PATH, fd);
+        linked = direct == ERROR_SUCCESS ? direct : linked;
     }
-    unlink(temp.c_str());
-    unlink((temp + "-wal").c_str());
-    unlink((temp + "-shm").c_str());
-    return status;
+    close(fd);
+    if (linked == ERROR_SUCCESS) {
+        return ERROR_SUCCESS;
+    }
+    if (IsDenied(-linked) && linked != -EPERM) {
+        return CreateFailed(path, -linked, "cannot give it its name");
+    }
+    return CreateUnderTemporaryName(path, image, mode);
 }
 
 }  // namespace
@@ -363,36 +595,70 @@ std::string Statement::Blob(int column) const {
     return data ? std::string(static_cast<const char*>(data), size) : std::string();
 }
 
+void ClearFailure() {
+    t_failure.clear();
+}
+
+LONG Fail(LONG status, const std::string& reason) {
+    t_failure = reason;
+    return status;
+}
+
+const std::string& FailureText() {
+    return t_failure;
+}
+
 LONG MapError(int rc, sqlite3* db, bool forWrite) {
     int sysErr = db ? sqlite3_system_errno(db) : 0;
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    const std::string store = StoreName(file && *file ? file : "");
+    const std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    const std::string system =
+        sysErr != 0 ? std::string(" (") + std::strerror(sysErr) + ")" : std::string();
     switch (rc & 0xff) {
         case SQLITE_OK:
         case SQLITE_ROW:
         case SQLITE_DONE:
             return ERROR_SUCCESS;
         case SQLITE_READONLY:
+            if (rc == SQLITE_READONLY_DIRECTORY) {
+                return Fail(ERROR_ACCESS_DENIED,
+                            store + " is read-only for this user: it cannot make the store's"
+                                    " journal files in a folder it may not write");
+            }
+            return Fail(ERROR_ACCESS_DENIED, store + " is read-only for this user");
         case SQLITE_PERM:
         case SQLITE_AUTH:
-            return ERROR_ACCESS_DENIED;
-        case SQLITE_NOTADB:
+            return Fail(ERROR_ACCESS_DENIED, store + " may not be used: " + detail + system);
         case SQLITE_CORRUPT:
-            return ERROR_CANTOPEN;
+            return Fail(ERROR_CANTOPEN, store + " is damaged (" + detail + ")");
+        case SQLITE_NOTADB:
+            return Fail(ERROR_CANTOPEN, store + " is not a settings store (" + detail + ")");
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return Fail(forWrite ? ERROR_CANTWRITE : ERROR_CANTOPEN,
+                        store + " is busy: another program kept it locked for more than " +
+                            std::to_string(kBusyTimeout.count() / 1000) + " seconds");
+        case SQLITE_FULL:
+            return Fail(ERROR_CANTWRITE, store + " cannot be written: the disk is full");
         case SQLITE_CANTOPEN:
         case SQLITE_IOERR:
             if (IsDenied(sysErr)) {
-                return ERROR_ACCESS_DENIED;
+                return Fail(ERROR_ACCESS_DENIED, store + ": missing rights" + system);
             }
             break;
         default:
             break;
     }
-    return forWrite ? ERROR_CANTWRITE : ERROR_CANTOPEN;
+    return Fail(forWrite ? ERROR_CANTWRITE : ERROR_CANTOPEN,
+                store + (forWrite ? " cannot be written: " : " cannot be opened: ") + detail +
+                    system);
 }
 
 LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
     *out = nullptr;
     if (path.empty()) {
-        return ERROR_CANTOPEN;
+        return Fail(ERROR_CANTOPEN, "no settings store is named (ONDRELO_REGISTRY is empty)");
     }
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
@@ -401,31 +667,46 @@ LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
             Drop();
         }
         if (err == EACCES) {
-            return ERROR_ACCESS_DENIED;
+            return Fail(ERROR_ACCESS_DENIED,
+                        StoreName(path) + " cannot be reached: missing rights to a folder on its way");
         }
-        if (err != ENOENT && err != ENOTDIR) {
-            return forWrite ? ERROR_CANTWRITE : ERROR_CANTOPEN;
+        if (err == ENOTDIR) {
+            std::string notFolder = NonFolderOnPath(path);
+            Fail(ERROR_FILE_NOT_FOUND,
+                 StoreName(path) + (forWrite ? " cannot be made: " : " does not exist: ") +
+                     (notFolder.empty() ? FolderOf(path) : notFolder) + " is not a folder");
+            return forWrite ? ERROR_CANTWRITE : ERROR_FILE_NOT_FOUND;
+        }
+        if (err != ENOENT) {
+            return Fail(forWrite ? ERROR_CANTWRITE : ERROR_CANTOPEN,
+                        StoreName(path) + " cannot be opened (" + std::strerror(err) + ")");
         }
         if (!forWrite) {
             return ERROR_FILE_NOT_FOUND;
         }
         int folderErr = MakeParentFolders(path);
+        if (folderErr == ENOTDIR || folderErr == EEXIST) {
+            std::string notFolder = NonFolderOnPath(path);
+            return Fail(ERROR_CANTWRITE, StoreName(path) + " cannot be made: " +
+                                             (notFolder.empty() ? FolderOf(path) : notFolder) +
+                                             " is not a folder");
+        }
         if (folderErr != 0) {
-            return IsDenied(folderErr) ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE;
+            return CreateFailed(path, folderErr, "cannot make its folder");
         }
         if (!FolderWritable(path)) {
-            return ERROR_ACCESS_DENIED;
+            return CreateFailed(path, EACCES, "no right to write in its folder");
         }
         LONG status = CreateStoreFile(path);
         if (status != ERROR_SUCCESS) {
             return status;
         }
         if (stat(path.c_str(), &st) != 0) {
-            return ERROR_CANTWRITE;
+            return CreateFailed(path, errno, "it is gone again");
         }
     }
     if (S_ISDIR(st.st_mode)) {
-        return ERROR_CANTOPEN;
+        return Fail(ERROR_CANTOPEN, StoreName(path) + " is a folder, not a store file");
     }
     bool reuse = g_conn.db && g_conn.path == path && g_conn.dev == st.st_dev &&
                  g_conn.ino == st.st_ino && g_conn.pid == getpid() && !g_conn.immutable &&
@@ -442,7 +723,14 @@ LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
 
     if (forWrite) {
         if (g_conn.readOnly) {
-            return ERROR_ACCESS_DENIED;
+            return Fail(ERROR_ACCESS_DENIED, StoreName(path) + " is read-only for this user");
+        }
+        g_conn.wrote = true;
+        if (!g_conn.tidied) {
+            // Once per connection: a creation killed after it had linked the
+            // store into place may have left its temporary file.
+            g_conn.tidied = true;
+            RemoveStaleTemporaries(path);
         }
         EnsureWal(g_conn);
         if (!g_conn.hasSchema) {
@@ -460,12 +748,23 @@ LONG Acquire(const std::string& path, bool forWrite, Connection** out) {
             return MapError(rc, g_conn.db, false);
         }
         if (objects > 0 && appId != kApplicationId) {
-            return ERROR_CANTOPEN;
+            return Fail(ERROR_CANTOPEN,
+                        StoreName(path) + " is another program's database, not a settings store");
         }
         g_conn.hasSchema = objects > 0;
     }
     *out = &g_conn;
     return ERROR_SUCCESS;
+}
+
+void EndCall() {
+    if (g_conn.immutable) {
+        Drop();
+    }
+}
+
+void Close() {
+    CheckpointAndDrop();
 }
 
 WriteTransaction::WriteTransaction(Connection* conn) : m_conn(conn) {

@@ -61,6 +61,8 @@ struct Connection {
     bool hasSchema = false;
     bool immutable = false;  // read-only view of a store whose folder we cannot write
     bool walChecked = false;
+    bool tidied = false;  // temporaries left by killed store creations removed
+    bool wrote = false;   // opened for a change at least once
 };
 
 // Serialises every use of the cached connection within the process.
@@ -71,8 +73,24 @@ std::mutex& StoreLock();
 // folders are created and the tables set up. The caller holds StoreLock().
 LONG Acquire(const std::string& path, bool forWrite, Connection** out);
 
-// Status code for a failed SQLite call on db.
+// Status code for a failed SQLite call on db; also records the reason in
+// words for LastFailureText.
 LONG MapError(int rc, sqlite3* db, bool forWrite);
+
+// The reason in words behind the status of the current call (see
+// LastFailureText). Each registry call starts with it cleared.
+void ClearFailure();
+LONG Fail(LONG status, const std::string& reason);
+const std::string& FailureText();
+
+// Ends a registry call: a read-only view of a store that this user cannot
+// open the normal way is not kept, so that the next call sees changes.
+// The caller holds StoreLock().
+void EndCall();
+
+// Folds the write-ahead log into the store file and closes the connection.
+// The caller holds StoreLock().
+void Close();
 
 // BEGIN IMMEDIATE ... COMMIT, rolled back unless committed.
 class WriteTransaction {

@@ -4,7 +4,6 @@
 // Exit status: 0 done, 1 key or value not found, 2 usage error, 3 the store
 // cannot be opened or written.
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -55,7 +54,7 @@ std::string Describe(LONG status) {
         case ERROR_INVALID_PARAMETER:
             return "invalid parameter";
         case ERROR_CANTOPEN:
-            return "the store cannot be opened (missing rights, or not a settings store)";
+            return "the store cannot be opened";
         case ERROR_CANTWRITE:
             return "the store cannot be written";
         default:
@@ -63,10 +62,16 @@ std::string Describe(LONG status) {
     }
 }
 
-// Reports a failed call and gives the exit status for it.
+// Reports a failed call and gives the exit status for it. Where the store
+// said more than the status, its words name the file and the reason.
 int Fail(const std::string& what, LONG status) {
-    std::fprintf(stderr, "ondrelo-reg: %s: %s (store %s)\n", what.c_str(), Describe(status).c_str(),
-                 ondrelo::registry::StorePath().c_str());
+    const std::string reason = ondrelo::registry::LastFailureText();
+    if (reason.empty()) {
+        std::fprintf(stderr, "ondrelo-reg: %s: %s (store %s)\n", what.c_str(),
+                     Describe(status).c_str(), ondrelo::registry::StorePath().c_str());
+    } else {
+        std::fprintf(stderr, "ondrelo-reg: %s: %s\n", what.c_str(), reason.c_str());
+    }
     if (status == ERROR_FILE_NOT_FOUND) {
         return kExitNotFound;
     }
@@ -187,20 +192,6 @@ int Query(const std::vector<std::string>& args) {
                             : QueryAll(key.Get(), args[0]);
 }
 
-bool ParseNumber(const std::string& text, DWORD& value) {
-    if (text.empty() || text[0] == '-' || text[0] == '+' || std::isspace(text[0])) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    unsigned long long number = std::strtoull(text.c_str(), &end, 0);
-    if (errno != 0 || *end != 0 || number > 0xFFFFFFFFull) {
-        return false;
-    }
-    value = static_cast<DWORD>(number);
-    return true;
-}
-
 int Set(const std::vector<std::string>& args, bool number) {
     if (args.size() != 3) {
         return UsageError(number ? "setnum takes ROOT\\KEY NAME NUMBER"
@@ -212,8 +203,9 @@ int Set(const std::vector<std::string>& args, bool number) {
         return UsageError("unknown root in '" + args[0] + "'");
     }
     DWORD numeric = 0;
-    if (number && !ParseNumber(args[2], numeric)) {
-        return UsageError("'" + args[2] + "' is not a number from 0 to 4294967295");
+    if (number && !ondrelo::registry::ParseNumber(args[2], numeric)) {
+        return UsageError("'" + args[2] +
+                          "' is not a number from 0 to 4294967295 (decimal, or hexadecimal after 0x)");
     }
     ondrelo::registry::CKeyHolder key;
     LONG status = RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,

@@ -429,3 +429,95 @@ TEST_F(RegistryApiTest, WrappersReadOnlyWhatFits) {
 
 }  // namespace
 }  // namespace ondrelo::registry::testing
+
+namespace ondrelo::registry::testing {
+namespace {
+
+TEST(ParseNumberTest, DecimalOrHexadecimalNeverOctal) {
+    struct Case {
+        const char* text;
+        bool ok;
+        DWORD value;
+    };
+    const Case cases[] = {
+        {"0", true, 0},
+        {"010", true, 10},
+        {"09", true, 9},
+        {"4294967295", true, 4294967295u},
+        {"0x10", true, 16},
+        {"0XfF", true, 255},
+        {"0x00000000FFFFFFFF", true, 4294967295u},
+        {"0010", true, 10},
+        {"4294967296", false, 0},
+        {"0x100000000", false, 0},
+        {"99999999999999999999999", false, 0},
+        {"", false, 0},
+        {"0x", false, 0},
+        {"-1", false, 0},
+        {"+1", false, 0},
+        {" 1", false, 0},
+        {"1 ", false, 0},
+        {"1f", false, 0},
+        {"0x1g", false, 0},
+        {"0b1", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        DWORD value = 12345;
+        EXPECT_EQ(ParseNumber(c.text, value), c.ok);
+        EXPECT_EQ(value, c.ok ? c.value : 12345u);
+    }
+}
+
+using KeyDepthTest = StoreTest;
+
+std::string Path(int levels, const char* name = "k") {
+    std::string path;
+    for (int i = 0; i < levels; ++i) {
+        path += (i ? "\\" : "") + std::string(name);
+    }
+    return path;
+}
+
+TEST_F(KeyDepthTest, KeysLieAtMostTheLimitBelowTheirRoot) {
+    HKEY deepest = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, Path(kMaxKeyDepth).c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &deepest, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(LastFailureText().empty());
+
+    struct Case {
+        const char* what;
+        HKEY from;
+        std::string subKey;
+    };
+    const Case cases[] = {
+        {"one level too deep from the root", HKEY_LOCAL_MACHINE, Path(kMaxKeyDepth + 1)},
+        {"below the deepest key", deepest, "below"},
+        {"far too deep at once", HKEY_CLASSES_ROOT, Path(5000, "x")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyExA(c.from, c.subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  &key, nullptr),
+                  ERROR_INVALID_PARAMETER);
+        EXPECT_EQ(key, nullptr);
+        EXPECT_NE(LastFailureText().find("at most 512 levels deep"), std::string::npos)
+            << LastFailureText();
+    }
+    EXPECT_TRUE(SubKeys(deepest, "").empty());
+    EXPECT_TRUE(SubKeys(HKEY_CLASSES_ROOT, "").empty());
+    // An existing key is opened at any depth the store holds.
+    HKEY again = nullptr;
+    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, Path(kMaxKeyDepth).c_str(), 0, nullptr, 0,
+                              KEY_READ, nullptr, &again, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(again);
+    RegCloseKey(deepest);
+    EXPECT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, "k"), ERROR_SUCCESS);
+    EXPECT_TRUE(SubKeys(HKEY_LOCAL_MACHINE, "").empty());
+}
+
+}  // namespace
+}  // namespace ondrelo::registry::testing

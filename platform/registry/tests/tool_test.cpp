@@ -1,6 +1,7 @@
 // The ondrelo-reg command-line tool, run as a separate program.
 #include <sys/wait.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,14 @@ TEST_F(ToolTest, WritesReadsListsAndDeletes) {
          0,
          ""},
         {{"setnum", smallset + "\\RoridaZiroZover", "Type", "0x0"}, 0, ""},
+        // A leading zero is a decimal number, as the usage text says.
+        {{"setnum", kInstallation, "count", "010"}, 0, ""},
+        {{"query", kInstallation, "count"}, 0, "10\n"},
+        {{"setnum", kInstallation, "count", "09"}, 0, ""},
+        {{"query", kInstallation, "count"}, 0, "9\n"},
+        {{"setnum", kInstallation, "count", "0x1F"}, 0, ""},
+        {{"query", kInstallation, "count"}, 0, "31\n"},
+        {{"delete", kInstallation, "count"}, 0, ""},
         {{"query", smallset}, 0, "Type\tREG_DWORD\t1\n"},
         {{"query", smallset + "\\RoridaZiroZover"},
          0,
@@ -168,6 +177,43 @@ TEST_F(ToolTest, StoreErrorsExitWithThree) {
         EXPECT_NE(outcome.err.find(m_store), std::string::npos) << outcome.err;
     }
     EXPECT_EQ(ReadFile(m_store), "this is a text file, not a store\n");
+}
+
+TEST_F(ToolTest, StoreErrorsSayWhatIsWrongWithWhichFile) {
+    // A real store, cut short as an interrupted copy leaves it.
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, "Software\\A", "b", "c"));
+    CloseStore();
+    const std::string whole = ReadFile(m_store);
+    WriteFile(m_dir + "/plain", "not a folder");
+    struct Case {
+        const char* what;
+        std::string store;
+        std::function<void(const std::string&)> make;
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"truncated store", m_dir + "/cut.db",
+         [&](const std::string& p) { WriteFile(p, whole.substr(0, 5000)); },
+         {"query", "HKLM\\Software\\A", "b"}, " is damaged"},
+        {"text file", m_dir + "/text.db",
+         [](const std::string& p) { WriteFile(p, std::string(4096, 'x')); },
+         {"query", "HKLM\\Software\\A", "b"}, " is not a settings store"},
+        {"store under a plain file", m_dir + "/plain/store.db", [](const std::string&) {},
+         {"set", "HKLM\\Software\\A", "b", "c"}, m_dir + "/plain is not a folder"},
+        {"a folder", m_dir, [](const std::string&) {}, {"query", "HKLM\\Software\\A", "b"},
+         " is a folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make(c.store);
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), {"--store", c.store});
+        Outcome outcome = RunTool(args);
+        EXPECT_EQ(outcome.exit, 3);
+        EXPECT_NE(outcome.err.find("settings store " + c.store), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find(c.says), std::string::npos) << outcome.err;
+    }
 }
 
 TEST_F(ToolTest, UsesTheEnvironmentsStoreWithoutOption) {

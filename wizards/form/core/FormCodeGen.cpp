@@ -3,6 +3,7 @@
 #include "Text.h"
 #include "formwarden/FormPageScanner.h"
 #include "formwarden/FormResources.h"
+#include "formwarden/JsRegExp.h"
 #include "formwarden/Validations.h"
 #include "ondrelo/HTMLScanner.h"
 
@@ -258,6 +259,16 @@ std::string CFormCodeGen::GenerateValidatorScript() {
                         element.m_nType == kTypeCheckbox ? "check box" : "radio button",
                         element.m_strName.c_str()));
                     continue;
+                }
+                if (v.m_nKind == kValRegExp) {
+                    // The runtime refuses every entry for a pattern the
+                    // browser cannot compile; the author hears of it now.
+                    const std::string reason = JsRegExpSyntaxError(v.m_strText);
+                    if (!reason.empty()) {
+                        AddWarning(text::Format(
+                            "The regular expression for %s is not valid in JavaScript: %s",
+                            element.m_strName.c_str(), reason.c_str()));
+                    }
                 }
                 std::string descriptor = ValidationDescriptor(v, element.m_nType);
                 if (descriptor.empty()) {

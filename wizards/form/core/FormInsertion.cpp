@@ -1,5 +1,7 @@
 #include "formwarden/FormInsertion.h"
 
+#include <cctype>
+
 #include "Text.h"
 #include "formwarden/FormResources.h"
 #include "ondrelo/Common.h"
@@ -93,12 +95,15 @@ bool InsertFormIntoNewFile(CHTMLScanner& scanner, CFormCodeGen& generator,
         std::string html;
         std::string script;
         GeneratePieces(generator, &html, script);
-        if (!scriptDestination.empty()) {
-            // As with the insertion component's own copy, a failed copy does
-            // not stop the page from being written.
-            CCommon::CopyScriptFile(
+        if (!scriptDestination.empty() &&
+            !CCommon::CopyScriptFile(
                 COndRegistryHandler::GetScriptsPath() + "/" + kValidatorScriptFileName,
-                scriptDestination);
+                scriptDestination)) {
+            // As with the insertion component's own copy, the page is still
+            // written (it works once the script is put there), but the user
+            // hears that the script is missing.
+            FormErrorMessage(text::ReplaceAll(FormString(IDS_COPY_FAILED), "%s",
+                                              scriptDestination));
         }
         scanner.CreateFileA(htmlPath);
         scanner.Append(CCodeGen::GetHtmlHeadPart("HTML Form:" + generator.GetForm()->m_strName),
@@ -114,7 +119,80 @@ bool InsertFormIntoNewFile(CHTMLScanner& scanner, CFormCodeGen& generator,
     return done;
 }
 
-bool InsertFormIntoExistingFile(CHTMLScanner& scanner, CFormCodeGen& generator,
+namespace {
+
+bool SameNameNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// The name a form goes by in the validator call.
+std::string ScriptName(const std::string& name) {
+    return text::RemoveChars(name, " -\"'");
+}
+
+const char* PlacementText(int placement) {
+    return placement == kPlaceAfterBodyTag ? "just after the body tag"
+                                           : "in place of _PLACE_THE_FORM_HERE_";
+}
+
+// Which earlier forms of the page the new one replaces. False when the user
+// cancelled.
+bool ChooseFormsToReplace(CFormPageScanner& scanner, const std::string& newName, int placement,
+                          std::vector<SInsertedForm>& replaced) {
+    replaced.clear();
+    std::vector<SInsertedForm> renamed;
+    for (const SInsertedForm& old : scanner.GetInsertedForms()) {
+        if (ScriptName(old.m_strName) == ScriptName(newName))
+            replaced.push_back(old);
+        else
+            renamed.push_back(old);
+    }
+    if (!renamed.empty()) {
+        const int answer = FormMessageBox(
+            text::Format(
+                "This page already holds the form '%s' that this wizard inserted earlier. Its "
+                "validations are taken out of the page when the form '%s' is inserted.\n\n"
+                "Yes: replace the form '%s' with the new form.\n"
+                "No: keep the form '%s' without validations and add the new form %s.\n"
+                "Cancel: leave the page as it is.",
+                renamed.front().m_strName.c_str(), newName.c_str(),
+                renamed.front().m_strName.c_str(), renamed.front().m_strName.c_str(),
+                PlacementText(placement)),
+            MB_YESNOCANCEL | MB_ICONWARNING);
+        if (answer == IDCANCEL)
+            return false;
+        if (answer == IDYES)
+            replaced.insert(replaced.end(), renamed.begin(), renamed.end());
+    }
+    if (!replaced.empty())
+        return true;
+    for (const SPageForm& form : scanner.FindForms()) {
+        bool recognised = false;
+        for (const SInsertedForm& old : scanner.GetInsertedForms())
+            recognised = recognised || (old.m_nEnd >= form.m_nEnd && old.m_nStart <= form.m_nStart);
+        if (recognised || !SameNameNoCase(ScriptName(form.m_strName), ScriptName(newName)))
+            continue;
+        const int answer = FormMessageBox(
+            text::Format("This page already holds a form named '%s' that this wizard does not "
+                         "recognise as the one it inserted. That form stays as it is, without "
+                         "validations from this wizard, and the new form is added %s.",
+                         form.m_strName.c_str(), PlacementText(placement)),
+            MB_OKCANCEL | MB_ICONWARNING);
+        return answer == IDOK;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool InsertFormIntoExistingFile(CFormPageScanner& scanner, CFormCodeGen& generator,
                                 const std::string& htmlPath, const std::string& scriptDestination,
                                 int placement) {
     if (!generator.GetForm())
@@ -124,10 +202,11 @@ bool InsertFormIntoExistingFile(CHTMLScanner& scanner, CFormCodeGen& generator,
             scanner.Revert();
         else if (!scanner.OpenFile(htmlPath))
             return false;
+        std::vector<SInsertedForm> replaced;
+        if (!ChooseFormsToReplace(scanner, generator.GetForm()->m_strName, placement, replaced))
+            return false;
         std::string line;
         if (!BuildScriptInclusion(htmlPath, scriptDestination, line))
-            return false;
-        if (!scanner.InsertScriptInclusion(line))
             return false;
         std::string html;
         std::string script;
@@ -135,11 +214,36 @@ bool InsertFormIntoExistingFile(CHTMLScanner& scanner, CFormCodeGen& generator,
         int added = 0;
         scanner.InsertSignature(script, added);
         const std::string code = html + script;
-        const bool placed = placement == kPlaceAfterBodyTag
-                                ? scanner.InsertAfterBodyTag(code)
-                                : scanner.ReplaceStringWithCode(kFormPlaceholder, code, false);
-        if (!placed)
+        // Earlier forms go first, while their offsets in the text as opened
+        // still hold: from the last one back, each replaced by the new form,
+        // or taken out when the new form goes to the placeholder.
+        const bool toPlaceholder = placement != kPlaceAfterBodyTag &&
+                                   scanner.GetText().find(kFormPlaceholder) != std::string::npos;
+        for (auto it = replaced.rbegin(); it != replaced.rend(); ++it) {
+            std::uint32_t end = it->m_nEnd;
+            if (toPlaceholder) {
+                // The line end after the old form goes with it.
+                const std::string& text = scanner.GetText();
+                if (end < text.size() && text[end] == '\r')
+                    ++end;
+                if (end < text.size() && text[end] == '\n')
+                    ++end;
+            }
+            scanner.ReplaceRange(it->m_nStart, end, toPlaceholder ? std::string() : code);
+        }
+        if (!scanner.InsertScriptInclusion(line))
             return false;
+        if (!replaced.empty() && !toPlaceholder)
+            return scanner.SaveFile() == 1;
+        // A page the code cannot go into after its body tag raises the
+        // scanner's error, which says why; a missing placeholder is told here.
+        if (placement == kPlaceAfterBodyTag) {
+            if (!scanner.InsertAfterBodyTag(code))
+                return false;
+        } else if (!scanner.ReplaceStringWithCode(kFormPlaceholder, code, false)) {
+            FormErrorMessage(FormString(IDS_REPLACE_FAILED));
+            return false;
+        }
         return scanner.SaveFile() == 1;
     });
     if (!done)
@@ -152,13 +256,19 @@ bool InsertFormCode(CFormCodeGen& generator, const std::string& htmlPath,
     CHtmlForm* form = generator.GetForm();
     if (!form)
         return false;
+    bool done = false;
     if (CFormPageScanner* page = generator.GetPageScanner())
-        return InsertValidationsIntoPage(*page, generator, *form, scriptDestination);
-    if (createNewFile)
-        return InsertFormIntoNewFile(generator.GetOwnScanner(), generator, htmlPath,
+        done = InsertValidationsIntoPage(*page, generator, *form, scriptDestination);
+    else if (createNewFile)
+        done = InsertFormIntoNewFile(generator.GetOwnScanner(), generator, htmlPath,
                                      scriptDestination);
-    return InsertFormIntoExistingFile(generator.GetOwnScanner(), generator, htmlPath,
-                                      scriptDestination, placement);
+    else
+        done = InsertFormIntoExistingFile(generator.GetOwnScanner(), generator, htmlPath,
+                                          scriptDestination, placement);
+    // What is in the page now matches the form: restarting loses nothing.
+    if (done)
+        form->m_bModified = false;
+    return done;
 }
 
 }  // namespace formwarden

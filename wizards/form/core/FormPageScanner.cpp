@@ -9,6 +9,7 @@
 #include "Text.h"
 #include "formwarden/ErrorsDialog.h"
 #include "formwarden/FormResources.h"
+#include "formwarden/FormRules.h"
 #include "ondrelo/Common.h"
 #include "ondrelo/OndException.h"
 #include "ondrelo/Text.h"
@@ -223,7 +224,92 @@ CFormPageScanner::~CFormPageScanner() = default;
 
 bool CFormPageScanner::OpenFile(const std::string& path) {
     m_FoundCalls.clear();
+    m_InsertedForms.clear();
     return CHTMLScanner::OpenFile(path);
+}
+
+std::vector<SPageForm> CFormPageScanner::FindForms() {
+    std::vector<SPageForm> forms;
+    STagSearch search;
+    SHtmlTag tag;
+    while (FindTag(m_strText, "form", tag, true, search))
+        forms.push_back({tag.GetAttribValue("name"), tag.m_nTagStart, tag.m_nTagEnd});
+    return forms;
+}
+
+void CFormPageScanner::ReplaceRange(std::uint32_t start, std::uint32_t end,
+                                    const std::string& code) {
+    const std::size_t from = std::min<std::size_t>(start, m_strText.size());
+    const std::size_t to = std::clamp<std::size_t>(end, from, m_strText.size());
+    m_strText.replace(from, to - from, code);
+}
+
+namespace {
+
+bool HasNoCase(const std::string& text, std::size_t at, const char* word) {
+    const std::size_t length = std::char_traits<char>::length(word);
+    return at + length <= text.size() && EqualsNoCase(text.substr(at, length), word);
+}
+
+std::size_t SkipBlanks(const std::string& text, std::size_t at) {
+    const std::size_t next = text.find_first_not_of(text::kBlanks, at);
+    return next == std::string::npos ? text.size() : next;
+}
+
+}  // namespace
+
+void CFormPageScanner::RemoveOldCode() {
+    // The form HTML that the wizard writes is not marked, only the validator
+    // script right after it. A form counts as the wizard's when its end (and
+    // the "</CENTER>" the wizard writes after it) is followed by a marked
+    // block whose script creates the validator of that form's name.
+    m_InsertedForms.clear();
+    const std::string start = text::Trim(CreateSignature(true));
+    const std::string end = text::Trim(CreateSignature(false));
+    std::vector<SPageForm> before = FindForms();
+    std::vector<std::size_t> inserted;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        std::size_t at = SkipBlanks(m_strText, before[i].m_nEnd);
+        if (HasNoCase(m_strText, at, "</CENTER>"))
+            at = SkipBlanks(m_strText, at + 9);
+        if (m_strText.compare(at, start.size(), start) != 0)
+            continue;
+        const std::size_t close = m_strText.find(end, at);
+        if (close == std::string::npos)
+            continue;
+        const std::string block = m_strText.substr(at, close - at);
+        const std::string validator =
+            "new Validator(\"" + text::RemoveChars(before[i].m_strName, " -\"'") + "\")";
+        if (block.find(validator) != std::string::npos)
+            inserted.push_back(i);
+    }
+
+    CHTMLScanner::RemoveOldCode();
+    if (inserted.empty())
+        return;
+
+    // Removing the marked blocks leaves every form in place; should a block
+    // have held a form itself, nothing is recognised rather than a wrong one.
+    std::vector<SPageForm> after = FindForms();
+    if (after.size() != before.size())
+        return;
+    for (std::size_t i : inserted) {
+        if (after[i].m_strName != before[i].m_strName)
+            return;
+    }
+    for (std::size_t i : inserted) {
+        // The wizard writes "<CENTER><FORM ...>...</FORM></CENTER>"; a script
+        // added later for the form read back stands between the two end tags.
+        SInsertedForm form{after[i].m_strName, after[i].m_nStart, after[i].m_nEnd};
+        if (form.m_nStart >= 8 && HasNoCase(m_strText, form.m_nStart - 8, "<CENTER>")) {
+            const std::size_t close = SkipBlanks(m_strText, form.m_nEnd);
+            if (HasNoCase(m_strText, close, "</CENTER>")) {
+                form.m_nStart -= 8;
+                form.m_nEnd = static_cast<std::uint32_t>(close + 9);
+            }
+        }
+        m_InsertedForms.push_back(form);
+    }
 }
 
 std::string CFormPageScanner::GetModuleSignature() const {
@@ -408,6 +494,9 @@ bool CFormPageScanner::LoadPage(const std::string& path, CHtmlForm& form) {
         return false;
     }
     form.m_bReadFromPage = true;
+    const std::string report = EditorLimitsReport(ClampToEditorLimits(form));
+    if (!report.empty())
+        FormMessageBox(report, MB_OK | MB_ICONINFORMATION);
     return true;
 }
 

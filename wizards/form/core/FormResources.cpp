@@ -13,6 +13,11 @@ const ondrelo::StringTable kStrings = {
     {IDS_OPEN_FILE_FAILED, "Failed Opening file:%s"},
     {IDS_SAVE_FILE_FAILED,
      "Failed Saving to the file:%s.\nMake sure that the file is not write protected"},
+    // The insertion component's text for the same failure, so that a copy
+    // made by the form's own insertion is reported in the same words.
+    {IDS_COPY_FAILED,
+     "Failed copying the JavaScript File to the destination: %s.Please make sure that you have "
+     "write access in this folder"},
     {IDS_REPLACE_FAILED,
      "Failed replacing the tring with the code Please verify that you have inserted the string "
      "properly."},

@@ -206,4 +206,51 @@ bool LoadListItemsFromFile(std::vector<SListItem>& items) {
     return ReadListFile(items, path);
 }
 
+// ---- values brought in from templates and pages ----
+
+namespace {
+
+void Clamp(int& value, int low, int high, const std::string& what, const char* field,
+           std::vector<std::string>& changes) {
+    const int clamped = value < low ? low : value > high ? high : value;
+    if (clamped == value)
+        return;
+    changes.push_back(text::Format("%s: %s %d changed to %d", what.c_str(), field, value, clamped));
+    value = clamped;
+}
+
+}  // namespace
+
+std::vector<std::string> ClampToEditorLimits(CHtmlForm& form) {
+    std::vector<std::string> changes;
+    for (CFormElement& element : form.m_Elements) {
+        CElementData* data = element.GetData();
+        const std::string what = text::Format("The %s '%s'", ElementTypeLabel(element.m_nType),
+                                              element.m_strName.c_str());
+        if (auto* box = dynamic_cast<CTextData*>(data)) {
+            Clamp(box->m_nSize, kMinTextSize, kMaxTextSize, what, "size", changes);
+        } else if (auto* file = dynamic_cast<CFileData*>(data)) {
+            Clamp(file->m_nSize, kMinFileSize, kMaxFileSize, what, "size", changes);
+        } else if (auto* area = dynamic_cast<CMultilineData*>(data)) {
+            Clamp(area->m_nRows, kMinMultilineRows, kMaxMultilineRows, what, "rows", changes);
+            Clamp(area->m_nColumns, kMinMultilineColumns, kMaxMultilineColumns, what, "columns",
+                  changes);
+        } else if (auto* list = dynamic_cast<CListboxData*>(data)) {
+            Clamp(list->m_nVisibleRows, kMinListboxRows, kMaxListboxRows, what, "visible rows",
+                  changes);
+        }
+    }
+    return changes;
+}
+
+std::string EditorLimitsReport(const std::vector<std::string>& changes) {
+    if (changes.empty())
+        return {};
+    std::string report =
+        "Some values were outside the limits of the element editor and were changed:\n";
+    for (const std::string& change : changes)
+        report += "\n" + change;
+    return report;
+}
+
 }  // namespace formwarden

@@ -13,6 +13,7 @@
 
 #include "Text.h"
 #include "formwarden/FormResources.h"
+#include "formwarden/FormRules.h"
 #include "ondrelo/AtomicFile.h"
 #include "ondrelo/OndException.h"
 #include "ondrelo/OndRegistryHandler.h"
@@ -279,7 +280,10 @@ bool CFormTemplateFile::LoadFile(const std::string& path, CHtmlForm& form) {
                 break;
         }
         loaded.m_bModified = true;
+        const std::string report = EditorLimitsReport(ClampToEditorLimits(loaded));
         form = std::move(loaded);
+        if (!report.empty())
+            FormMessageBox(report, MB_OK | MB_ICONINFORMATION);
         return true;
     });
 }

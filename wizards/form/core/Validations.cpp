@@ -16,6 +16,13 @@ struct SKindInfo {
 };
 
 const char* const kCompareHelp = "This validation compares two input fields. ";
+// The orderings say when they compare numbers: a visitor typing "1,000"
+// would otherwise expect it to be taken as a thousand.
+const char* const kOrderHelp =
+    "This validation compares two input fields. They are compared as numbers when both hold a "
+    "plain number (digits with an optional sign and decimal point, such as -12 or 3.5), "
+    "otherwise as text: \"1,000\" has a thousands separator and is compared as text, so it "
+    "sorts before \"999\".";
 
 const SKindInfo kKinds[kValidationKindCount + 1] = {
     {"", "-no help-"},
@@ -30,10 +37,10 @@ const SKindInfo kKinds[kValidationKindCount + 1] = {
     {"Less than", kCompareHelp},
     {"Greater than", kCompareHelp},
     {"Equal to another element", kCompareHelp},
-    {"Less than another element", kCompareHelp},
-    {"Less than or equal to another element", kCompareHelp},
-    {"Greater than another element", kCompareHelp},
-    {"Greater than or equal to another element", kCompareHelp},
+    {"Less than another element", kOrderHelp},
+    {"Less than or equal to another element", kOrderHelp},
+    {"Greater than another element", kOrderHelp},
+    {"Greater than or equal to another element", kOrderHelp},
     {"Not equal to another element", kCompareHelp},
     {"Must select minimum check boxes",
      "The user should select at least the minimum number of check boxes from the group. "},
@@ -610,10 +617,16 @@ void ShareGroupValidation(CHtmlForm& form, int index) {
         if (found >= 0) {
             CValidation& v = (*list)[static_cast<std::size_t>(found)];
             if (!ruleOn) {
-                // The edited member dropped the rule: the others keep theirs,
-                // and the first of them carries it.
-                v.m_nOption = carrierChosen ? kOptionGroupHolder : kOptionGroupCarrier;
-                carrierChosen = true;
+                // The edited member dropped the rule. The others keep it, held:
+                // only a member standing before the edited one still carries
+                // it; otherwise nothing is generated until a member carries
+                // it again. Their count and message stay as they were.
+                if (m < index && !carrierChosen) {
+                    v.m_nOption = kOptionGroupCarrier;
+                    carrierChosen = true;
+                } else {
+                    v.m_nOption = kOptionGroupHolder;
+                }
                 continue;
             }
             if (v.m_strMessage.empty() || (boxes && v.GetInt() != number)) {

@@ -15,6 +15,9 @@
  * An empty field passes every check except "req" (and the comparisons with
  * a filled-in field, so that "equal to" catches an empty confirmation), so
  * an optional field is only checked once the visitor has typed something.
+ * Blanks around a typed value are ignored by every check of a text field,
+ * except "equal to" and "different from", which compare the two texts
+ * exactly as typed (a confirmation must repeat what will be sent).
  *
  * Written for the browsers of HTML 4 as well as current ones: plain DOM,
  * no language features beyond ECMAScript 3.
@@ -123,7 +126,7 @@ Validator.prototype.runCheck = function(check) {
     if (!first || typeof handler != 'function') {
         return null;
     }
-    var result = handler(elements, check.argument, this.form);
+    var result = handler(elements, check.argument, this.form, check.name);
     if (result === true) {
         return null;
     }
@@ -132,27 +135,27 @@ Validator.prototype.runCheck = function(check) {
 
 /*
  * The checks by descriptor. Each takes the elements of the name, the text
- * after "=" and the form, and returns true when the check passes, otherwise
- * false or the element that should get the focus.
+ * after "=", the form and the name, and returns true when the check passes,
+ * otherwise false or the element that should get the focus.
  */
 Validator.commands = {
     req: function(els) {
         if (Validator.isChoice(els[0])) {
             return Validator.countChecked(els, '') > 0;
         }
-        return Validator.trim(Validator.valueFor(els)) !== '';
+        return Validator.textFor(els) !== '';
     },
-    alpha: function(els) { return Validator.matchesIfFilled(els, /^[A-Za-z]+$/); },
-    alpha_s: function(els) { return Validator.matchesIfFilled(els, /^[A-Za-z ]+$/); },
-    alnum: function(els) { return Validator.matchesIfFilled(els, /^[A-Za-z0-9]+$/); },
-    alnum_s: function(els) { return Validator.matchesIfFilled(els, /^[A-Za-z0-9 ]+$/); },
+    alpha: function(els) { return Validator.matchesIfFilled(els, Validator.alphaPattern); },
+    alpha_s: function(els) { return Validator.matchesIfFilled(els, Validator.alphaSpacePattern); },
+    alnum: function(els) { return Validator.matchesIfFilled(els, Validator.alnumPattern); },
+    alnum_s: function(els) { return Validator.matchesIfFilled(els, Validator.alnumSpacePattern); },
     num: function(els) {
-        var value = Validator.valueFor(els);
+        var value = Validator.textFor(els);
         return value === '' || Validator.isNumber(value);
     },
     email: function(els) { return Validator.matchesIfFilled(els, Validator.emailPattern); },
     regexp: function(els, pattern) {
-        var value = Validator.valueFor(els);
+        var value = Validator.textFor(els);
         var re;
         if (value === '') {
             return true;
@@ -160,18 +163,19 @@ Validator.commands = {
         try {
             re = new RegExp(pattern);
         } catch (e) {
-            /* A pattern the browser cannot compile cannot judge the input. */
-            return true;
+            /* A pattern this browser cannot compile cannot vouch for the
+               input: refuse rather than let anything through. */
+            return false;
         }
         return re.test(value);
     },
     maxlen: function(els, limit) {
         var max = parseInt(limit, 10);
-        return isNaN(max) || Validator.valueFor(els).length <= max;
+        return isNaN(max) || Validator.textFor(els).length <= max;
     },
     minlen: function(els, limit) {
         var min = parseInt(limit, 10);
-        var value = Validator.valueFor(els);
+        var value = Validator.textFor(els);
         return isNaN(min) || value === '' || value.length >= min;
     },
     lt: function(els, bound) { return Validator.boundCheck(els, bound, -1); },
@@ -182,19 +186,22 @@ Validator.commands = {
     leelmnt: function(els, other, form) { return Validator.compareCheck(els, other, form, 'le'); },
     gtelmnt: function(els, other, form) { return Validator.compareCheck(els, other, form, 'gt'); },
     geelmnt: function(els, other, form) { return Validator.compareCheck(els, other, form, 'ge'); },
-    selmin: function(els, count) {
+    selmin: function(els, count, form, name) {
         var min = parseInt(count, 10);
         if (isNaN(min)) {
             min = 1;
         }
-        return Validator.countChecked(els, 'checkbox') >= min;
+        return Validator.countChecked(Validator.groupNamed(form, name, els), 'checkbox') >= min;
     },
-    selone: function(els) { return Validator.countChecked(els, 'radio') > 0; },
-    dontselectchk: function(els, value) {
+    selone: function(els, arg, form, name) {
+        return Validator.countChecked(Validator.groupNamed(form, name, els), 'radio') > 0;
+    },
+    dontselectchk: function(els, value, form, name) {
         var i;
-        for (i = 0; i < els.length; i++) {
-            if (Validator.isChoice(els[i]) && els[i].checked && els[i].value == value) {
-                return els[i];
+        var group = Validator.groupNamed(form, name, els);
+        for (i = 0; i < group.length; i++) {
+            if (Validator.isChoice(group[i]) && group[i].checked && group[i].value == value) {
+                return group[i];
             }
         }
         return true;
@@ -212,12 +219,39 @@ Validator.commands = {
     }
 };
 
-/* local@domain with a dotted domain of letters, digits and inner hyphens. */
+/*
+ * Letters: ASCII, Latin-1, Latin Extended-A and -B, Latin Extended
+ * Additional, Greek and Cyrillic, with the combining accents that follow a
+ * letter in decomposed text. Written as ranges, which every browser's
+ * expressions know.
+ */
+Validator.letters =
+    'A-Za-z\u00AA\u00B5\u00BA\u00C0-\u00D6\u00D8-\u00F6\u00F8-\u024F' +
+    '\u0300-\u036F\u0370-\u0373\u0376\u0377\u037A-\u037D\u037F\u0386' +
+    '\u0388-\u038A\u038C\u038E-\u03A1\u03A3-\u03FF' +
+    '\u0400-\u0481\u0483-\u052F\u1E00-\u1EFF';
+Validator.alphaPattern = new RegExp('^[' + Validator.letters + ']+$');
+Validator.alphaSpacePattern = new RegExp('^[' + Validator.letters + ' ]+$');
+Validator.alnumPattern = new RegExp('^[' + Validator.letters + '0-9]+$');
+Validator.alnumSpacePattern = new RegExp('^[' + Validator.letters + '0-9 ]+$');
+
+/*
+ * local@domain. The local part is dot-separated runs of the characters mail
+ * allows unquoted (no leading, trailing or doubled dot). The domain has at
+ * least two labels of letters, digits and inner hyphens, at most 63
+ * characters each; the last one, the top-level domain, is letters, or an
+ * internationalised one in its ASCII form ("xn--...").
+ */
 Validator.emailPattern = new RegExp(
     '^[A-Za-z0-9!#$%&\'*+/=?^_`{|}~-]+(\\.[A-Za-z0-9!#$%&\'*+/=?^_`{|}~-]+)*' +
-    '@([A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?\\.)+[A-Za-z]{2,}$');
+    '@([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\\.)+' +
+    '([A-Za-z]{2,63}|[Xx][Nn]--[A-Za-z0-9-]{0,58}[A-Za-z0-9])$');
 
 Validator.numberPattern = /^[-+]?(\d+(\.\d*)?|\.\d+)([eE][-+]?\d+)?$/;
+
+/* A number as a person types it: digits with an optional sign and decimal
+   point, no exponent and no thousands separator. */
+Validator.typedNumberPattern = /^[-+]?(\d+(\.\d*)?|\.\d+)$/;
 
 Validator.trim = function(s) {
     return String(s).replace(/^\s+|\s+$/g, '');
@@ -228,13 +262,13 @@ Validator.isNumber = function(s) {
 };
 
 Validator.matchesIfFilled = function(els, re) {
-    var value = Validator.valueFor(els);
+    var value = Validator.textFor(els);
     return value === '' || re.test(value);
 };
 
 /* A filled-in value must be a number on the right side of the bound. */
 Validator.boundCheck = function(els, bound, side) {
-    var value = Validator.valueFor(els);
+    var value = Validator.textFor(els);
     var limit = parseFloat(bound);
     var n;
     if (value === '' || isNaN(limit)) {
@@ -248,9 +282,12 @@ Validator.boundCheck = function(els, bound, side) {
 };
 
 /*
- * Compares this element's value with the named element's: as numbers when
- * both are numbers, as text otherwise. Two empty values pass; an ordering
- * passes when either side is empty, since there is nothing to order yet.
+ * Compares this element's value with the named element's. Equality and
+ * difference compare the texts exactly as typed. An ordering compares as
+ * numbers when both values are numbers as a person types them ("1,000" and
+ * "1e3" are not), as text otherwise, with surrounding blanks ignored. Two
+ * empty values pass; an ordering passes when either side is empty, since
+ * there is nothing to order yet.
  */
 Validator.compareCheck = function(els, otherName, form, op) {
     var others = Validator.elementsNamed(form, Validator.trim(otherName));
@@ -260,24 +297,25 @@ Validator.compareCheck = function(els, otherName, form, op) {
     if (others.length == 0) {
         return true;
     }
-    a = Validator.valueFor(els);
-    b = Validator.valueFor(others);
-    if (a === '' && b === '') {
+    if (op == 'eq' || op == 'ne') {
+        a = Validator.valueFor(els);
+        b = Validator.valueFor(others);
+        if (a === '' && b === '') {
+            return true;
+        }
+        return (a === b) == (op == 'eq');
+    }
+    a = Validator.textFor(els);
+    b = Validator.textFor(others);
+    if (a === '' || b === '') {
         return true;
     }
-    if ((a === '' || b === '') && op != 'eq' && op != 'ne') {
-        return true;
-    }
-    if (Validator.isNumber(a) && Validator.isNumber(b)) {
-        a = parseFloat(Validator.trim(a));
-        b = parseFloat(Validator.trim(b));
+    if (Validator.typedNumberPattern.test(a) && Validator.typedNumberPattern.test(b)) {
+        a = parseFloat(a);
+        b = parseFloat(b);
     }
     order = a < b ? -1 : (a > b ? 1 : 0);
     switch (op) {
-        case 'eq':
-            return order == 0;
-        case 'ne':
-            return order != 0;
         case 'lt':
             return order < 0;
         case 'le':
@@ -327,6 +365,34 @@ Validator.valueFor = function(els) {
         return String(opt.value !== '' ? opt.value : opt.text);
     }
     return el.value === undefined || el.value === null ? '' : String(el.value);
+};
+
+/* The value without the blanks around it, as the text checks read it. */
+Validator.textFor = function(els) {
+    return Validator.trim(Validator.valueFor(els));
+};
+
+/*
+ * The check boxes or radio buttons of a group: the wizard groups them by
+ * name without regard to letter case, so "Colors" and "colors" count
+ * together. Other controls keep the elements found by name.
+ */
+Validator.groupNamed = function(form, name, els) {
+    var group = [];
+    var lower = String(name).toLowerCase();
+    var all = form.elements;
+    var i;
+    if (!Validator.isChoice(els[0])) {
+        return els;
+    }
+    for (i = 0; i < all.length; i++) {
+        var n = all[i].name;
+        if (n !== undefined && n !== null && String(n).toLowerCase() == lower &&
+            Validator.isChoice(all[i])) {
+            group[group.length] = all[i];
+        }
+    }
+    return group.length > 0 ? group : els;
 };
 
 /* The form's controls of this name: exact name first, else any letter case. */

@@ -42,6 +42,10 @@ struct ONDCORE_EXPORT SHtmlTag {
 struct SFileStamp {
     std::int64_t birthTimeNs = 0;  // creation time where the file system records one, else 0
     std::int64_t writeTimeNs = 0;  // last modification time
+    // Last status change: moves with every write and with every setting of
+    // the modification time, so a program that writes in place and puts the
+    // time back is still noticed.
+    std::int64_t changeTimeNs = 0;
     std::int64_t size = -1;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
@@ -115,7 +119,13 @@ public:
     bool Replace(std::uint32_t start, std::uint32_t end, const std::string& code);
     bool ReplaceStringWithCode(const std::string& placeholder, const std::string& code,
                                bool marked);
+    // The two insertions at a found place return true, or raise COndException*
+    // (code 1003) whose text says which step failed and why; the page text is
+    // then unchanged. The code goes directly after the body start tag, also
+    // when the page leaves out the optional </body>.
     bool InsertAfterBodyTag(const std::string& code);
+    // The line, marked, goes after </head>, or without one before the body
+    // start tag.
     bool InsertScriptInclusion(const std::string& line);
     virtual void ScanOldCode(const std::string& block);
     virtual void RemoveOldCode();

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ondrelo/ondregistry_export.h"
@@ -50,6 +51,10 @@ inline constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 inline constexpr DWORD REG_NONE = 0;
 inline constexpr DWORD REG_SZ = 1;
 inline constexpr DWORD REG_DWORD = 4;
+
+// The deepest a key may lie below its root. Creating a key deeper than this
+// gives ERROR_INVALID_PARAMETER and creates nothing.
+inline constexpr int kMaxKeyDepth = 512;
 
 // Key paths use backslashes as separators ("Software\\Velmora\\Ondrelo").
 // An empty sub key opens a new handle to the same key.
@@ -114,6 +119,25 @@ private:
 
 // The path of the store file in use: ONDRELO_REGISTRY or the built-in default.
 ONDREGISTRY_EXPORT std::string StorePath();
+
+// Why the last registry call of this thread failed, in words, where the
+// status code alone does not say it: the store file and what is wrong with
+// it ("settings store /x/registry.db is damaged (...)", "... is read-only for
+// this user", "... cannot be made: /x is not a folder"), or a key nested too
+// deep. Empty after a call that succeeded, and after one that failed for a
+// reason its status tells fully (key not found, bad handle).
+ONDREGISTRY_EXPORT std::string LastFailureText();
+
+// Lets go of the store: folds the write-ahead log back into the store file
+// and closes this process's connection, so that the store file alone holds
+// every setting. The next call opens the store again. Done by itself when
+// the process exits normally; tools call it when they have finished writing.
+ONDREGISTRY_EXPORT void CloseStore();
+
+// Reads a 32-bit number as the settings tools and registration scripts
+// write it: decimal, or hexadecimal after 0x. A leading zero does not make
+// it octal; signs, blanks and other characters are refused.
+ONDREGISTRY_EXPORT bool ParseNumber(std::string_view text, DWORD& value);
 
 // Convenience wrappers for tools and tests, on top of the calls above.
 ONDREGISTRY_EXPORT bool ReadString(HKEY root, const std::string& key, const std::string& name,

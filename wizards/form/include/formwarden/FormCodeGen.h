@@ -7,13 +7,10 @@
 #include <string>
 
 #include "formwarden/FormModel.h"
+#include "formwarden/FormPageScanner.h"
 #include "ondrelo/CodeGen.h"
 
-class CHTMLScanner;
-
 namespace formwarden {
-
-class CFormPageScanner;
 
 // File name of the validator runtime the generated script relies on.
 inline constexpr const char* kValidatorScriptFileName = "gen_validatorv3.js";
@@ -35,7 +32,7 @@ public:
     CFormPageScanner* GetPageScanner() const { return m_pPageScanner; }
     bool IsValidationsOnly() const { return m_pPageScanner != nullptr; }
     // A scanner owned by the generator, for inserting into a file.
-    CHTMLScanner& GetOwnScanner() { return *m_pOwnScanner; }
+    CFormPageScanner& GetOwnScanner() { return *m_pOwnScanner; }
 
     // Code 1: the inclusion line; code 2: line break, the form HTML (unless
     // validations only) and the validator script; code 3: the instruction.
@@ -58,7 +55,7 @@ private:
     CHtmlForm* m_pForm = nullptr;
     CFormElementList* m_pElements = nullptr;
     CFormPageScanner* m_pPageScanner = nullptr;
-    std::unique_ptr<CHTMLScanner> m_pOwnScanner;
+    std::unique_ptr<CFormPageScanner> m_pOwnScanner;
 };
 
 // The descriptor of a validation on an element of the given type ("req",

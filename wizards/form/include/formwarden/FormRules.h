@@ -70,4 +70,14 @@ bool LoadListItemsFromFile(std::vector<SListItem>& items);
 // question are still asked).
 bool LoadListItemsFromPath(std::vector<SListItem>& items, const std::string& path);
 
+// ---- values brought in from templates and pages ----
+
+// Brings every number the element editor limits (a Textbox's or File's
+// size, a text area's rows and columns, a list's visible rows) into the
+// editor's range. Returns one line per value changed ("The text area
+// 'notes': rows 0 changed to 1"), empty when all were within range.
+std::vector<std::string> ClampToEditorLimits(CHtmlForm& form);
+// The load report for those lines: "" when there are none.
+std::string EditorLimitsReport(const std::vector<std::string>& changes);
+
 }  // namespace formwarden

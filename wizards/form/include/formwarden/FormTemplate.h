@@ -82,7 +82,8 @@ public:
     // Asks before dropping existing elements, asks for the file, and
     // replaces `form` with the one in it only when the whole file was read;
     // on any failure `form` is left exactly as it was. Marks a loaded form
-    // modified. Returns true when the form was replaced.
+    // modified; numbers beyond the element editor's limits are brought into
+    // range and reported. Returns true when the form was replaced.
     bool Load(CHtmlForm& form, HWND owner = nullptr);
     // The same without the question and the dialog.
     bool LoadFile(const std::string& path, CHtmlForm& form);

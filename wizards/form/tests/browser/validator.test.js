@@ -196,19 +196,20 @@ describe('descriptors on a text field', PARALLEL, () => {
     }
 });
 
-// Comparisons: numeric when both values are numbers, text otherwise.
+// Comparisons: equality of the texts; orderings numeric when both values
+// are numbers, text otherwise.
 const COMPARE_CASES = [
     {
         kind: 11,
         word: 'Equal to',
-        bad: [['abc', 'abd'], ['', 'secret']],
-        good: [['abc', 'abc'], ['10', '10.0'], ['', '']]
+        bad: [['abc', 'abd'], ['', 'secret'], ['10', '10.0']],
+        good: [['abc', 'abc'], ['10', '10'], ['', '']]
     },
     {
         kind: 16,
         word: 'different from',
-        bad: [['abc', 'abc'], ['5', '5.00']],
-        good: [['abc', 'abd'], ['', '']]
+        bad: [['abc', 'abc'], ['5', '5']],
+        good: [['abc', 'abd'], ['5', '5.00'], ['', '']]
     },
     // "9" sorts after "10" as text: these only pass as numbers.
     {

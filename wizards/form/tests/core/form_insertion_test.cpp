@@ -240,24 +240,42 @@ TEST_F(FormInsertion, FailuresWriteNothing) {
     CHtmlForm form;
     AddElement<CTextData>(form, "a", "A");
     Design(form);
+    // Each failure is told, with the step that failed and why.
     const struct {
         const char* label;
         const char* page;
         int placement;
+        const char* message;
     } cases[] = {
-        {"no placeholder", "<html><head></head><body>x</body></html>", kPlaceAtPlaceholder},
-        {"body without end tag", "<html><head></head><body>x", kPlaceAfterBodyTag},
-        {"neither head nor body", "<p>_PLACE_THE_FORM_HERE_</p>", kPlaceAtPlaceholder},
+        {"no placeholder", "<html><head></head><body>x</body></html>", kPlaceAtPlaceholder,
+         "Failed replacing the tring with the code"},
+        {"no body start tag", "<html><head></head><p>x</p></html>", kPlaceAfterBodyTag,
+         "Error 1003: Inserting the code after the <body> tag failed: the page has no complete "
+         "<body> start tag"},
+        {"neither head nor body", "<p>_PLACE_THE_FORM_HERE_</p>", kPlaceAtPlaceholder,
+         "Error 1003: Inserting the script file's inclusion line failed: the page has neither"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         WriteFile(dir / "p.html", c.page);
         CFormPageScanner scanner;
+        prompt.Clear();
         EXPECT_FALSE(InsertFormIntoExistingFile(scanner, generator, dir / "p.html",
                                                 dir / "gen_validatorv3.js", c.placement));
         EXPECT_EQ(ReadFile(dir / "p.html"), c.page);
         EXPECT_FALSE(scanner.IsOpen(dir / "p.html")) << "closed without saving";
+        ASSERT_EQ(prompt.Records().size(), 1u);
+        EXPECT_EQ(prompt.Records()[0].text.rfind(c.message, 0), 0u) << prompt.Records()[0].text;
     }
+
+    // The body's end tag may be left out: the form goes after the start tag.
+    WriteFile(dir / "p.html", "<html><head></head><body bgcolor=white>\n<p>x");
+    CFormPageScanner open;
+    ASSERT_TRUE(InsertFormIntoExistingFile(open, generator, dir / "p.html", "", kPlaceAfterBodyTag));
+    const std::string page = ReadFile(dir / "p.html");
+    EXPECT_EQ(Count(page, "<FORM name="), 1);
+    EXPECT_LT(page.find("<body bgcolor=white>"), page.find("<FORM name="));
+    EXPECT_EQ(page.substr(page.size() - 5), "\n<p>x");
 
     CFormPageScanner scanner;
     EXPECT_FALSE(InsertFormIntoExistingFile(scanner, generator, dir / "absent.html",
@@ -293,6 +311,211 @@ TEST_F(FormInsertion, GeneratorsOwnScannerCarriesTheWizardsSignature) {
     const std::string page = ReadFile(dir / "p.html");
     EXPECT_EQ(Count(page, "<FORM name='myform'"), 1);
     EXPECT_EQ(Count(page, "<!--FORM_WIZ{-->"), 2);
+}
+
+TEST_F(FormInsertion, NewFileWhoseScriptCopyFailedIsWrittenAndTheFailureTold) {
+    std::filesystem::remove(dir / "installed/gen_validatorv3.js");
+    CHtmlForm form;
+    AddElement<CTextData>(form, "a", "A");
+    Design(form);
+    const std::string destination = dir / "gen_validatorv3.js";
+    ASSERT_TRUE(InsertFormCode(generator, dir / "new.html", destination, true, 1));
+    EXPECT_EQ(prompt.MessageTexts(),
+              std::vector<std::string>{"Failed copying the JavaScript File to the destination: " +
+                                       destination +
+                                       ".Please make sure that you have write access in this "
+                                       "folder"});
+    // The page refers to the script where it belongs, so it works as soon
+    // as the script is put there.
+    const std::string page = ReadFile(dir / "new.html");
+    EXPECT_EQ(Count(page, kLine), 1);
+    EXPECT_EQ(Count(page, "new Validator(\"myform\")"), 1);
+    EXPECT_FALSE(std::filesystem::exists(destination));
+}
+
+TEST_F(FormInsertion, SuccessClearsTheModifiedFlagAndFailureKeepsIt) {
+    CHtmlForm form;
+    AddElement<CTextData>(form, "a", "A");
+    Design(form);
+    WriteFile(dir / "p.html", "<html><head></head><body>x</body></html>");
+    form.m_bModified = true;
+    EXPECT_FALSE(InsertFormCode(generator, dir / "p.html", "", false, kPlaceAtPlaceholder));
+    EXPECT_TRUE(form.m_bModified);
+    ASSERT_TRUE(InsertFormCode(generator, dir / "p.html", "", false, kPlaceAfterBodyTag));
+    EXPECT_FALSE(form.m_bModified);
+    form.m_bModified = true;
+    ASSERT_TRUE(InsertFormCode(generator, dir / "n.html", "", true, 1));
+    EXPECT_FALSE(form.m_bModified);
+
+    // A form read from a page.
+    CFormPageScanner scanner;
+    CHtmlForm read;
+    ASSERT_TRUE(scanner.LoadPage(dir / "p.html", read));
+    read.m_bModified = true;
+    CFormCodeGen pageGenerator;
+    pageGenerator.SetModel(&read, &read.m_Elements, &scanner);
+    ASSERT_TRUE(InsertFormCode(pageGenerator, dir / "p.html", "", false, 1));
+    EXPECT_FALSE(read.m_bModified);
+}
+
+// A form inserted in an earlier run, inserted again in a later run with a
+// fresh generator and scanner, as after loading its template again.
+class FormReinsertion : public FormInsertion {
+protected:
+    void SetUp() override {
+        FormInsertion::SetUp();
+        AddElement<CTextData>(first, "a", "A").m_Validations = {
+            Val(kValRequired, "Please enter the value for a")};
+        Design(first);
+    }
+
+    bool InsertAgain(CHtmlForm& form, int placement) {
+        CFormCodeGen later;
+        later.SetModel(&form, &form.m_Elements, nullptr);
+        std::string a, b, c, w;
+        later.GetCode(a, b, c, w);
+        return InsertFormCode(later, dir / "p.html", "", false, placement);
+    }
+
+    // The second version of the form: another field, another message.
+    CHtmlForm Second(const std::string& name = "myform") {
+        CHtmlForm form;
+        form.m_strName = name;
+        AddElement<CTextData>(form, "b", "B").m_Validations = {
+            Val(kValRequired, "Please enter the value for b")};
+        return form;
+    }
+
+    CHtmlForm first;
+};
+
+TEST_F(FormReinsertion, TheSameFormIsReplacedWhereItStands) {
+    for (const int placement : {kPlaceAfterBodyTag, kPlaceAtPlaceholder}) {
+        SCOPED_TRACE(placement);
+        WriteFile(dir / "p.html",
+                   "<html><head></head><body><p>before</p>\n_PLACE_THE_FORM_HERE_\n"
+                   "<p>after</p></body></html>");
+        ASSERT_TRUE(InsertFormCode(generator, dir / "p.html", "", false, kPlaceAtPlaceholder));
+        generator.GetOwnScanner().Close();
+
+        CHtmlForm second = Second();
+        ASSERT_TRUE(InsertAgain(second, placement));
+        EXPECT_TRUE(prompt.Records().empty());
+        const std::string page = ReadFile(dir / "p.html");
+        EXPECT_EQ(Count(page, "<FORM "), 1);
+        EXPECT_EQ(Count(page, "name='a'"), 0) << "the old form is gone";
+        EXPECT_EQ(Count(page, "new Validator("), 1);
+        EXPECT_EQ(Count(page, kLine), 1);
+        EXPECT_LT(page.find("<p>before</p>"), page.find("<FORM "));
+        EXPECT_LT(page.find("</FORM>"), page.find("<p>after</p>"));
+        // Reading the page back for more validations still works.
+        ExpectReadBack(dir / "p.html", second);
+    }
+}
+
+TEST_F(FormReinsertion, APlaceholderPastedAgainTakesTheNewForm) {
+    WriteFile(dir / "p.html", "<html><head></head><body><p>top</p></body></html>");
+    ASSERT_TRUE(InsertFormCode(generator, dir / "p.html", "", false, kPlaceAfterBodyTag));
+    generator.GetOwnScanner().Close();
+    std::string page = ReadFile(dir / "p.html");
+    page.replace(page.find("</body>"), 0, "<div>_PLACE_THE_FORM_HERE_</div>");
+    WriteFile(dir / "p.html", page);
+
+    CHtmlForm second = Second();
+    ASSERT_TRUE(InsertAgain(second, kPlaceAtPlaceholder));
+    page = ReadFile(dir / "p.html");
+    EXPECT_EQ(Count(page, "<FORM "), 1);
+    EXPECT_NE(page.find("<div><CENTER><FORM name='myform'"), std::string::npos);
+    EXPECT_EQ(page.find("<body><p>top</p>"), page.find("<body>"));
+    ExpectReadBack(dir / "p.html", second);
+}
+
+TEST_F(FormReinsertion, ARenamedFormIsReplacedOnlyWhenTheUserSaysSo) {
+    const struct {
+        int answer;
+        bool done;
+        int forms;
+        bool oldKept;
+    } cases[] = {
+        {IDYES, true, 1, false},
+        {IDNO, true, 2, true},
+        {IDCANCEL, false, 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        WriteFile(dir / "p.html", "<html><head></head><body></body></html>");
+        ASSERT_TRUE(InsertFormCode(generator, dir / "p.html", "", false, kPlaceAfterBodyTag));
+        generator.GetOwnScanner().Close();
+        const std::string before = ReadFile(dir / "p.html");
+        prompt.Clear();
+        prompt.AnswerMessage(c.answer);
+
+        CHtmlForm second = Second("signup");
+        EXPECT_EQ(InsertAgain(second, kPlaceAfterBodyTag), c.done);
+        ASSERT_EQ(prompt.Records().size(), 1u);
+        EXPECT_EQ(prompt.Records()[0].style, MB_YESNOCANCEL | MB_ICONWARNING);
+        EXPECT_EQ(prompt.Records()[0].text,
+                  "This page already holds the form 'myform' that this wizard inserted earlier. "
+                  "Its validations are taken out of the page when the form 'signup' is "
+                  "inserted.\n\n"
+                  "Yes: replace the form 'myform' with the new form.\n"
+                  "No: keep the form 'myform' without validations and add the new form just "
+                  "after the body tag.\n"
+                  "Cancel: leave the page as it is.");
+        const std::string page = ReadFile(dir / "p.html");
+        if (!c.done) {
+            EXPECT_EQ(page, before);
+        }
+        EXPECT_EQ(Count(page, "<FORM "), c.forms);
+        EXPECT_EQ(Count(page, "<FORM name='myform'"), c.oldKept ? 1 : 0);
+        EXPECT_EQ(Count(page, "new Validator("), 1);
+    }
+}
+
+TEST_F(FormReinsertion, AFormOfTheSameNameNotInsertedByTheWizardIsToldOf) {
+    // Hand-written, or an old copy whose validator block went elsewhere.
+    const std::vector<std::string> pages = {
+        "<html><head></head><body><form name='myform'><input name=x></form></body></html>",
+        "<html><head></head><body><CENTER><FORM name='myform'></FORM></CENTER><p>moved</p>\n"
+        "<!--FORM_WIZ{-->\n<SCRIPT>var myformValidator = new Validator(\"myform\");</SCRIPT>\n"
+        "<!--}FORM_WIZ-->\n</body></html>",
+    };
+    for (const std::string& original : pages) {
+        for (const int answer : {IDOK, IDCANCEL}) {
+            SCOPED_TRACE(original + " " + std::to_string(answer));
+            WriteFile(dir / "p.html", original);
+            prompt.Clear();
+            prompt.AnswerMessage(answer);
+            CHtmlForm second = Second();
+            EXPECT_EQ(InsertAgain(second, kPlaceAfterBodyTag), answer == IDOK);
+            EXPECT_EQ(prompt.MessageTexts(),
+                      std::vector<std::string>{
+                          "This page already holds a form named 'myform' that this wizard does "
+                          "not recognise as the one it inserted. That form stays as it is, "
+                          "without validations from this wizard, and the new form is added just "
+                          "after the body tag."});
+            const std::string page = ReadFile(dir / "p.html");
+            if (answer == IDCANCEL) {
+                EXPECT_EQ(page, original);
+            } else {
+                EXPECT_EQ(Count(page, "name='b'"), 1);
+            }
+        }
+    }
+}
+
+TEST_F(FormReinsertion, ReadingTheWizardsFormBackStillWorks) {
+    WriteFile(dir / "p.html", "<html><head></head><body></body></html>");
+    ASSERT_TRUE(InsertFormCode(generator, dir / "p.html", "", false, kPlaceAfterBodyTag));
+    CFormPageScanner scanner;
+    CHtmlForm read;
+    ASSERT_TRUE(scanner.LoadPage(dir / "p.html", read));
+    ASSERT_EQ(scanner.GetInsertedForms().size(), 1u);
+    EXPECT_EQ(scanner.GetInsertedForms()[0].m_strName, "myform");
+    const std::string& text = scanner.GetText();
+    EXPECT_EQ(text.substr(scanner.GetInsertedForms()[0].m_nStart, 14), "<CENTER><FORM ");
+    EXPECT_EQ(text.substr(scanner.GetInsertedForms()[0].m_nEnd - 16, 16), "</FORM></CENTER>");
+    ExpectReadBack(dir / "p.html", first);
 }
 
 }  // namespace

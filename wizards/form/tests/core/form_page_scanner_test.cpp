@@ -348,6 +348,32 @@ TEST_F(FormPageLoad, ErrorsWindowDefaultsToAMessageBox) {
               "should have a valid name.\r\n");
 }
 
+TEST_F(FormPageLoad, ValuesBeyondTheEditorsLimitsAreBroughtInAndReported) {
+    WriteFile(dir / "p.html",
+               "<body><form name='f'><input type=text name=a size=5000>"
+               "<textarea name=n cols=40></textarea><select name=s size=0></select>"
+               "<input type=file name=d size=2000></form></body>");
+    ASSERT_TRUE(scanner.LoadPage(dir / "p.html", form));
+    ASSERT_EQ(form.GetElementCount(), 4);
+    EXPECT_EQ(dynamic_cast<CTextData&>(*form.GetElement(0).GetData()).m_nSize, 999);
+    EXPECT_EQ(dynamic_cast<CMultilineData&>(*form.GetElement(1).GetData()).m_nRows, 1);
+    EXPECT_EQ(dynamic_cast<CMultilineData&>(*form.GetElement(1).GetData()).m_nColumns, 40);
+    EXPECT_EQ(dynamic_cast<CListboxData&>(*form.GetElement(2).GetData()).m_nVisibleRows, 1);
+    EXPECT_EQ(dynamic_cast<CFileData&>(*form.GetElement(3).GetData()).m_nSize, 1024);
+    EXPECT_EQ(prompt.MessageTexts(),
+              std::vector<std::string>{
+                  "Some values were outside the limits of the element editor and were changed:\n"
+                  "\nThe Textbox 'a': size 5000 changed to 999"
+                  "\nThe Multiline Text 'n': rows 0 changed to 1"
+                  "\nThe ListBox 's': visible rows 0 changed to 1"
+                  "\nThe File 'd': size 2000 changed to 1024"});
+    // Within the limits nothing is said.
+    prompt.Clear();
+    WriteFile(dir / "q.html", "<body><form name='f'><input type=text name=a size=20></form>");
+    ASSERT_TRUE(scanner.LoadPage(dir / "q.html", form));
+    EXPECT_TRUE(prompt.Records().empty());
+}
+
 TEST_F(FormPageLoad, LoadingAgainReplacesTheElements) {
     WriteFile(dir / "p.html", "<body><form name='f'><input type=text name=a></form></body>");
     ASSERT_TRUE(scanner.LoadPage(dir / "p.html", form));

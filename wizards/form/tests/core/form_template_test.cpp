@@ -164,6 +164,37 @@ TEST(FormTemplateFile, RoundTripOfEveryTypeAndKind) {
     EXPECT_EQ(kinds, 0xFFFFE) << "every kind from 1 to 19";
 }
 
+TEST(FormTemplateFile, ValuesBeyondTheEditorsLimitsAreBroughtInAndReported) {
+    CScratchDir dir;
+    ondrelo::CScriptedPrompt prompt;
+    CHtmlForm form;
+    AddElement<CTextData>(form, "name", "Name").m_nSize = 5000;
+    auto& notes = AddElement<CMultilineData>(form, "notes", "Notes");
+    notes.m_nRows = 0;
+    notes.m_nColumns = 1024;  // at the limit: kept
+    AddElement<CFileData>(form, "doc", "Doc").m_nSize = -3;
+    AddElement<CListboxData>(form, "pick", "Pick").m_nVisibleRows = 1000;
+    WriteFile(dir / "wide.ft", WriteFormTemplate(form));
+
+    CFormTemplateFile file;
+    CHtmlForm loaded;
+    ASSERT_TRUE(file.LoadFile(dir / "wide.ft", loaded));
+    EXPECT_EQ(dynamic_cast<CTextData&>(*loaded.GetElement(0).GetData()).m_nSize, 999);
+    const auto& area = dynamic_cast<CMultilineData&>(*loaded.GetElement(1).GetData());
+    EXPECT_EQ(area.m_nRows, 1);
+    EXPECT_EQ(area.m_nColumns, 1024);
+    EXPECT_EQ(dynamic_cast<CFileData&>(*loaded.GetElement(2).GetData()).m_nSize, 0);
+    EXPECT_EQ(dynamic_cast<CListboxData&>(*loaded.GetElement(3).GetData()).m_nVisibleRows, 999);
+    ASSERT_EQ(prompt.Records().size(), 1u);
+    EXPECT_EQ(prompt.Records()[0].style, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(prompt.Records()[0].text,
+              "Some values were outside the limits of the element editor and were changed:\n"
+              "\nThe Textbox 'name': size 5000 changed to 999"
+              "\nThe Multiline Text 'notes': rows 0 changed to 1"
+              "\nThe File 'doc': size -3 changed to 0"
+              "\nThe ListBox 'pick': visible rows 1000 changed to 999");
+}
+
 TEST(FormTemplateFile, IntegerNumberReadsOnlyTheFirstFourBytes) {
     CHtmlForm form;
     AddElement<CTextData>(form, "t", "T").m_Validations = {Val(kValMaxLength, "m", "", 40)};

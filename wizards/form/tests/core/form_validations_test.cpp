@@ -58,6 +58,7 @@ TEST(ValidationKinds, LabelsAndHelp) {
         {2, "Alphabetic", "Only alphabetic characters allowed in this input field. "},
         {6, "Regular Expression", "Matches the regular expression with the input. "},
         {9, "Less than", "This validation compares two input fields. "},
+        {11, "Equal to another element", "This validation compares two input fields. "},
         {16, "Not equal to another element", "This validation compares two input fields. "},
         {17, "Must select minimum check boxes",
          "The user should select at least the minimum number of check boxes from the group. "},
@@ -69,6 +70,11 @@ TEST(ValidationKinds, LabelsAndHelp) {
         EXPECT_STREQ(ValidationKindLabel(c.kind), c.label);
         EXPECT_STREQ(ValidationKindHelp(c.kind), c.help);
     }
+    // The orderings between two fields tell how a number with a thousands
+    // separator is taken.
+    for (int kind = kValLessThanElement; kind <= kValGreaterEqualElement; ++kind)
+        EXPECT_NE(std::string(ValidationKindHelp(kind)).find("\"1,000\""), std::string::npos)
+            << kind;
 }
 
 TEST(TextboxEditor, StoreBuildsTheListInOrderWithDefaultMessages) {
@@ -342,19 +348,45 @@ TEST_F(CheckboxGroup, AMemberThatMustNotBeChosenDoesNotHoldTheRule) {
               (std::vector<Brief>{{17, 10, "Please select at least 1  check boxes for opt"}}));
 }
 
-TEST_F(CheckboxGroup, DroppingTheRuleOnOneMemberLeavesTheOthersIntact) {
+TEST_F(CheckboxGroup, DroppingTheRuleOnTheCarrierLeavesItHeldByTheOthers) {
     StoreCheckboxValidations(form, 0, {kCheckboxSelectAtLeast, 2});
     ASSERT_EQ(CallCount(form, "selmin=2"), 1);
-    // The carrier drops the rule: the others keep count and message, and one
-    // of them now generates it.
+    // The carrier drops the rule: the others keep count and message, held,
+    // and nothing is generated until a member carries the rule again.
     StoreCheckboxValidations(form, 0, {kCheckboxNoRule, 1});
     EXPECT_TRUE(form.GetElement(0).Validations()->empty());
     EXPECT_EQ(BriefsOf(form, 1),
-              (std::vector<Brief>{{17, 10, "Please select at least 2  check boxes for opt"}}));
+              (std::vector<Brief>{{17, 25, "Please select at least 2  check boxes for opt"}}));
     EXPECT_EQ(BriefsOf(form, 2),
               (std::vector<Brief>{{17, 25, "Please select at least 2  check boxes for opt"}}));
     EXPECT_EQ((*form.GetElement(2).Validations())[0].GetInt(), 2);
+    EXPECT_EQ(CallCount(form, "selmin=2"), 0);
+    EXPECT_TRUE(BuildErrorStringTree(form).m_Elements[1].m_Validations.empty());
+
+    // Ticking it again on any member makes the first member carry it.
+    StoreCheckboxValidations(form, 2, {kCheckboxSelectAtLeast, 2});
+    EXPECT_EQ(BriefsOf(form, 0),
+              (std::vector<Brief>{{17, 10, "Please select at least 2  check boxes for opt"}}));
     EXPECT_EQ(CallCount(form, "selmin=2"), 1);
+}
+
+TEST(RadioGroup, DroppingTheRuleOnTheCarrierLeavesItHeld) {
+    CHtmlForm form;
+    for (const char* v : {"1", "2", "3"})
+        form.AppendElement(Radio("r", v, v));
+    StoreRadioValidations(form, 1, {false, true});
+    ASSERT_EQ(CallCount(form, "selone"), 1);
+    StoreRadioValidations(form, 0, {false, false});
+    EXPECT_EQ(BriefsOf(form, 1), (std::vector<Brief>{{18, 25, "Please select one option"}}));
+    EXPECT_EQ(BriefsOf(form, 2), (std::vector<Brief>{{18, 25, "Please select one option"}}));
+    EXPECT_EQ(CallCount(form, "selone"), 0);
+
+    // Dropping it on a holder while the first member still carries it
+    // leaves the first one carrying.
+    StoreRadioValidations(form, 2, {false, true});
+    StoreRadioValidations(form, 1, {false, false});
+    EXPECT_EQ(BriefsOf(form, 0), (std::vector<Brief>{{18, 10, "Please select one option"}}));
+    EXPECT_EQ(CallCount(form, "selone"), 1);
 }
 
 TEST_F(CheckboxGroup, AfterAMoveOnlyOneMemberCarries) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 
+#include "formwarden/JsRegExp.h"
 #include "formwarden/RegExpCatalogue.h"
 #include "ondrelo/Prompt.h"
 #include "ondrelo/ScriptedPrompt.h"
@@ -235,6 +236,7 @@ TEST(ShippedRegExpCatalogue, EveryExpressionWorksAsDocumented) {
         EXPECT_EQ(entry.m_strExpression.find('"'), std::string::npos);
         for (const char* construct : nonPortable)
             EXPECT_EQ(entry.m_strExpression.find(construct), std::string::npos) << construct;
+        EXPECT_EQ(JsRegExpSyntaxError(entry.m_strExpression), "") << "not valid in the browser";
         boost::regex re;
         ASSERT_NO_THROW(re.assign(entry.m_strExpression, boost::regex::perl));
         const auto it = ShippedExamples().find(entry.m_strName);
