@@ -29,7 +29,7 @@ const ondrelo::StringTable kStrings = {
     {IDS_NEW_PAGE_TITLE, "Mouse Over Button"},
 };
 
-const ondrelo::SModuleResources kResources{"Hoverkit", "", &kStrings, ":/Hoverkit"};
+const ondrelo::SModuleResources kResources{"Hoverkit", &kStrings, ":/Hoverkit"};
 
 }  // namespace
 

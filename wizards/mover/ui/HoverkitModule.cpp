@@ -2,6 +2,7 @@
 // wizard's sheet, its registration, and the library's start and end.
 #include "MoverButtonPages.h"
 #include "bridgel/CIWImpl.h"
+#include "hoverkit/HoverkitResources.h"
 #include "ondrelo/ModuleClasses.h"
 #include "ondrelo/ModuleLibrary.h"
 #include "ondrelo/QtModuleLibrary.h"
@@ -12,13 +13,12 @@ namespace {
 
 using namespace ondrelo::modules;
 
-const ondrelo::SModuleDescriptor kDescriptor{"VozizEvev Uduved Ududor",
-                                             &HoverkitLibraryResources(),
+const ondrelo::SModuleDescriptor kDescriptor{"VozizEvev Uduved Ududor", &HoverkitResources(),
                                              &ondrelo::MakeQtModuleSheet<CMoverButtonSheet>};
 
 // The module class answers its own (memberless) automation interface too.
-class CHoverkit : public ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<ICHoverkit>,
-                                                       IID_ICHoverkit> {
+class CHoverkit
+    : public ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<ICHoverkit>, IID_ICHoverkit> {
 public:
     CHoverkit() : COndModuleObjectWith(kDescriptor) {}
 };
@@ -34,7 +34,7 @@ ondrelo::SModuleLibraryHooks Hooks() {
     return hooks;
 }
 
-ondrelo::CModuleLibrary g_library(HoverkitLibraryResources(),
+ondrelo::CModuleLibrary g_library(HoverkitResources(),
                                   {ondrelo::ModuleClassEntry<CHoverkit>(CLSID_CHoverkit,
                                                                         kCHoverkitScript)},
                                   kHoverkitTypeLib, Hooks());

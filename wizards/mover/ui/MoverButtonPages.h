@@ -180,7 +180,3 @@ private:
     CMoverButtonCodeGen m_generator;
 };
 
-namespace hoverkit {
-// The library's resources with its file path (for the help pages' addresses).
-const ondrelo::SModuleResources& HoverkitLibraryResources();
-}  // namespace hoverkit

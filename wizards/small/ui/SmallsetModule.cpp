@@ -1,7 +1,5 @@
 // The Smallset component library: its two module classes around their
 // wizard sheets, and what the library does when it is loaded and unloaded.
-#include <dlfcn.h>
-
 #include "SmallsetPages.h"
 #include "bridgel/CIWImpl.h"
 #include "ondrelo/CommonUI.h"
@@ -18,10 +16,10 @@ namespace {
 
 using namespace ondrelo::modules;
 
-const ondrelo::SModuleDescriptor kDLinkDescriptor{
-    "Rorida Ziro Zover", &SmallsetResources(), &ondrelo::MakeQtModuleSheet<CDLinkSheet>};
-const ondrelo::SModuleDescriptor kAffLinkDescriptor{
-    "Rarededeva Razo Revizav", &SmallsetResources(), &ondrelo::MakeQtModuleSheet<CAffLinkSheet>};
+const ondrelo::SModuleDescriptor kDLinkDescriptor{"Rorida Ziro Zover", &SmallsetResources(),
+                                                  &ondrelo::MakeQtModuleSheet<CDLinkSheet>};
+const ondrelo::SModuleDescriptor kAffLinkDescriptor{"Rarededeva Razo Revizav", &SmallsetResources(),
+                                                    &ondrelo::MakeQtModuleSheet<CAffLinkSheet>};
 
 class CRoridaZiroZover
     : public ondrelo::COndModuleObjectWith<IRoridaZiroZover, IID_IRoridaZiroZover> {
@@ -43,21 +41,12 @@ ondrelo::com::COndServerModule g_server(
       kDudIzuvIzuridoScript}},
     kSmallsetTypeLib);
 
-// The file this library was loaded from: it names the help pages' addresses.
-std::string LibraryPath() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&LibraryPath), &info) != 0 && info.dli_fname)
-        return info.dli_fname;
-    return {};
-}
-
 // Library start and end: the component library for the loading thread, the
 // Common library, the button library and the adapter library; calls into
 // the library look up its own strings and pages first.
 struct SLibraryLifetime {
     SLibraryLifetime() {
         m_comInitialised = SUCCEEDED(::CoInitialize(nullptr));
-        SetSmallsetLibraryPath(LibraryPath());
         InitCommonDLL();
         InitUIDLL();
         InitBridgel();

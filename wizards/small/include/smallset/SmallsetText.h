@@ -20,8 +20,6 @@ inline constexpr const char* kPageNotWritten =
 
 // The library's resources (string table and the ":/Smallset" Qt prefix).
 const ondrelo::SModuleResources& SmallsetResources();
-// The file of the loaded library, which names its help pages' addresses.
-void SetSmallsetLibraryPath(const std::string& path);
 // A text of the library's table, then Common's; empty when neither has it.
 std::string SmallsetString(unsigned id);
 
