@@ -13,12 +13,13 @@ namespace {
 
 using namespace ondrelo::modules;
 
-const ondrelo::SModuleDescriptor kDescriptor{"VozizEvev Uduved Ududor", &HoverkitResources(),
+const ondrelo::SModuleDescriptor kDescriptor{"VozizEvev Uduved Ududor",
+                                             &HoverkitResources(),
                                              &ondrelo::MakeQtModuleSheet<CMoverButtonSheet>};
 
 // The module class answers its own (memberless) automation interface too.
-class CHoverkit
-    : public ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<ICHoverkit>, IID_ICHoverkit> {
+class CHoverkit : public ondrelo::COndModuleObjectWith<ondrelo::CDispatchStub<ICHoverkit>,
+                                                       IID_ICHoverkit> {
 public:
     CHoverkit() : COndModuleObjectWith(kDescriptor) {}
 };

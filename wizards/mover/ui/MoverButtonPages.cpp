@@ -1,5 +1,6 @@
 #include "MoverButtonPages.h"
 
+
 #include <QGroupBox>
 #include <QIntValidator>
 #include <QLabel>
@@ -111,9 +112,9 @@ CMoverButtonPageOne::CMoverButtonPageOne() : COndWizPage(IDD_MOVER_PAGE_ONE) {
 bool CMoverButtonPageOne::OnInitDialog() {
     auto* frame = MakeControl<QGroupBox>(this, -1, DialogRect(4, 2, 381, 26));
     AddAnchor(frame, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
-    m_create =
-        ondrelo::MakeOndButton(this, IDC_CREATE_NEW_BUTTON, QStringLiteral("&Create New Button"),
-                               DialogRect(10, 8, 90, 15));
+    m_create = ondrelo::MakeOndButton(this, IDC_CREATE_NEW_BUTTON,
+                                      QStringLiteral("&Create New Button"),
+                                      DialogRect(10, 8, 90, 15));
     m_create->setEnabled(false);
     connect(m_create, &QPushButton::clicked, this, [this] {
         if (m_callback)
@@ -146,21 +147,16 @@ bool CSelectImagesPage::OnInitDialog() {
     for (int i = 0; i < kImageCount; ++i) {
         const int y = 14 + 17 * i;
         ondrelo::MakeLabel(this, -1, QString::fromUtf8(labels[i]), DialogRect(10, y + 2, 64, 9));
-        m_path[i] =
-            MakeControl<QLineEdit>(this, IDC_NORMAL_PATH + 2 * i, DialogRect(76, y, 160, 13));
+        m_path[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_PATH + 2 * i, DialogRect(76, y, 160, 13));
         AddAnchor(m_path[i], ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
-        auto* button =
-            ondrelo::MakeOndButton(this, IDC_NORMAL_BROWSE + 2 * i, QString::fromUtf8(browse[i]),
-                                   DialogRect(239, y, 46, 13));
+        auto* button = ondrelo::MakeOndButton(this, IDC_NORMAL_BROWSE + 2 * i,
+                                              QString::fromUtf8(browse[i]),
+                                              DialogRect(239, y, 46, 13));
         AddAnchor(button, ondrelo::ANCHOR_TOP_RIGHT);
-        auto* wl =
-            ondrelo::MakeLabel(this, -1, QStringLiteral("Width:"), DialogRect(290, y + 2, 24, 9));
-        m_width[i] =
-            MakeControl<QLineEdit>(this, IDC_NORMAL_WIDTH + 2 * i, DialogRect(314, y, 22, 13));
-        auto* hl =
-            ondrelo::MakeLabel(this, -1, QStringLiteral("Height:"), DialogRect(339, y + 2, 24, 9));
-        m_height[i] =
-            MakeControl<QLineEdit>(this, IDC_NORMAL_HEIGHT + 2 * i, DialogRect(361, y, 22, 13));
+        auto* wl = ondrelo::MakeLabel(this, -1, QStringLiteral("Width:"), DialogRect(290, y + 2, 24, 9));
+        m_width[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_WIDTH + 2 * i, DialogRect(314, y, 22, 13));
+        auto* hl = ondrelo::MakeLabel(this, -1, QStringLiteral("Height:"), DialogRect(339, y + 2, 24, 9));
+        m_height[i] = MakeControl<QLineEdit>(this, IDC_NORMAL_HEIGHT + 2 * i, DialogRect(361, y, 22, 13));
         for (QWidget* w : {static_cast<QWidget*>(wl), static_cast<QWidget*>(m_width[i]),
                            static_cast<QWidget*>(hl), static_cast<QWidget*>(m_height[i])})
             AddAnchor(w, ondrelo::ANCHOR_TOP_RIGHT);
@@ -178,8 +174,7 @@ bool CSelectImagesPage::OnInitDialog() {
     QLineEdit** boxes[] = {&m_target, &m_status, &m_alt};
     for (int i = 0; i < 3; ++i) {
         const int y = 80 + 15 * i;
-        ondrelo::MakeLabel(this, -1, QString::fromUtf8(propertyLabels[i]),
-                           DialogRect(10, y + 2, 46, 9));
+        ondrelo::MakeLabel(this, -1, QString::fromUtf8(propertyLabels[i]), DialogRect(10, y + 2, 46, 9));
         *boxes[i] = MakeControl<QLineEdit>(this, IDC_TARGET_URL + i, DialogRect(58, y, 140, 13));
         connect(*boxes[i], &QLineEdit::editingFinished, this, [this] { StoreControls(); });
     }
@@ -307,8 +302,7 @@ CTakeTheCodePage::CTakeTheCodePage()
 CTakeTheCodePage::~CTakeTheCodePage() = default;
 
 bool CTakeTheCodePage::OnInitDialog() {
-    auto* placeholder =
-        MakeControl<QWidget>(this, IDC_CODE_PLACEHOLDER, DialogRect(4, 2, 381, 150));
+    auto* placeholder = MakeControl<QWidget>(this, IDC_CODE_PLACEHOLDER, DialogRect(4, 2, 381, 150));
     MakeControl<QWidget>(this, IDC_HELP_CODE, DialogRect(4, 156, 381, 72));
     InitBrowserWnd(IDC_HELP_CODE, IDH_TAKE_THE_CODE);
     m_pCIW->Create(placeholder, this);
@@ -316,8 +310,8 @@ bool CTakeTheCodePage::OnInitDialog() {
                           HoverkitString(IDS_MAIN_CODE_INSTRUCTION), kScriptFileName, kPlaceholder,
                           kObjectName);
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child != static_cast<QWidget*>(GetHelpPane()) &&
-            child->geometry() == placeholder->geometry() && child != placeholder)
+        if (child != static_cast<QWidget*>(GetHelpPane()) && child->geometry() == placeholder->geometry() &&
+            child != placeholder)
             AddAnchor(child, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
     }
     return COndWizPage::OnInitDialog();
@@ -355,8 +349,7 @@ bool CTakeTheCodePage::IsDialogMessageA(MSG* msg) {
 // ---- Sheet ---------------------------------------------------------------------
 
 CMoverButtonSheet::CMoverButtonSheet()
-    : m_pageOne(new CMoverButtonPageOne),
-      m_images(new CSelectImagesPage),
+    : m_pageOne(new CMoverButtonPageOne), m_images(new CSelectImagesPage),
       m_code(new CTakeTheCodePage) {
     InitHoverkitResources();
     m_generator.SetButtonInfo(&m_info);

@@ -42,8 +42,8 @@ namespace {
 const QRect kHelpRect = DialogRect(4, 4, 112, 160);
 
 QPixmap Picture(int id) {
-    const QString path =
-        ondrelo::FindQtResource(&PopkinResources(), QStringLiteral("bitmaps/%1.png").arg(id));
+    const QString path = ondrelo::FindQtResource(&PopkinResources(),
+                                                 QStringLiteral("bitmaps/%1.png").arg(id));
     return path.isEmpty() ? QPixmap() : QPixmap(path);
 }
 
@@ -64,7 +64,8 @@ void PlaceHelp(COndWizPage* page, unsigned htmlId) {
 // right and bottom border.
 class CPreviewPopup : public QFrame {
 public:
-    explicit CPreviewPopup(CScreenPreview* preview) : QFrame(preview), m_preview(preview) {
+    explicit CPreviewPopup(CScreenPreview* preview)
+        : QFrame(preview), m_preview(preview) {
         setFrameStyle(QFrame::Box | QFrame::Plain);
         setLineWidth(kBorder);
         setMouseTracking(true);
@@ -223,9 +224,7 @@ bool CPopupPositionPage::OnInitDialog() {
     // it start below its largest size whatever the dialog font.
     const int lowest = placeholder->y() + PreviewSizeFor(kResolutionButtons - 1).cy + 8;
     const int shift = std::max(0, lowest - DialogRect(0, 88, 0, 0).y());
-    auto below = [shift](int x, int y, int w, int h) {
-        return DialogRect(x, y, w, h).translated(0, shift);
-    };
+    auto below = [shift](int x, int y, int w, int h) { return DialogRect(x, y, w, h).translated(0, shift); };
 
     auto* group = MakeControl<QGroupBox>(this, IDC_RES_GROUP, below(122, 88, 200, 26));
     group->setTitle(QStringLiteral("Screen Resolution"));
@@ -252,12 +251,11 @@ bool CPopupPositionPage::OnInitDialog() {
         Caption(this, f.caption, below(f.x, f.y + 2, 30, 8));
         *f.edit = MakeControl<QLineEdit>(this, f.id, below(f.x + 32, f.y, 56, 12));
         QLineEdit* edit = *f.edit;
-        QObject::connect(edit, &QLineEdit::editingFinished, this,
-                         [this, edit] { OnEditDone(edit); });
+        QObject::connect(edit, &QLineEdit::editingFinished, this, [this, edit] { OnEditDone(edit); });
     }
-    m_center = MakeCaptioned<QCheckBox>(
-        this, IDC_CENTER, QStringLiteral("Always display in the center of the screen"),
-        below(122, 154, 200, 10));
+    m_center = MakeCaptioned<QCheckBox>(this, IDC_CENTER,
+                                        QStringLiteral("Always display in the center of the screen"),
+                                        below(122, 154, 200, 10));
 
     m_preview->onMoved = [this](int x, int y) {
         m_left->setText(QString::number(PreviewToScreen(x)));
@@ -365,9 +363,9 @@ bool CPopupFeaturesPage::OnInitDialog() {
         int id;
         const char* caption;
         int row;
-    } boxes[] = {{IDC_LOCATION, "Location box", 0},  {IDC_SCROLLBARS, "Scrollbars", 4},
-                 {IDC_MENUBAR, "Menu bar", 1},       {IDC_TOOLBAR, "Toolbar", 2},
-                 {IDC_STATUS, "Status bar", 5},      {IDC_RESIZABLE, "Resizable", 6},
+    } boxes[] = {{IDC_LOCATION, "Location box", 0}, {IDC_SCROLLBARS, "Scrollbars", 4},
+                 {IDC_MENUBAR, "Menu bar", 1},      {IDC_TOOLBAR, "Toolbar", 2},
+                 {IDC_STATUS, "Status bar", 5},     {IDC_RESIZABLE, "Resizable", 6},
                  {IDC_DIRECTORIES, "Directories", 3}};
     for (int i = 0; i < 7; ++i) {
         m_boxes[i] = MakeCaptioned<QCheckBox>(this, boxes[i].id, ToQt(boxes[i].caption),
@@ -415,8 +413,7 @@ bool CPopupContentPage::OnInitDialog() {
     m_useUrl = MakeCaptioned<QRadioButton>(this, IDC_USE_URL,
                                            QStringLiteral("Use the following URL for the popup"),
                                            DialogRect(122, 6, 200, 10));
-    m_urlCaption =
-        MakeLabel(this, IDC_URL_CAPTION, QStringLiteral("URL"), DialogRect(132, 22, 20, 8));
+    m_urlCaption = MakeLabel(this, IDC_URL_CAPTION, QStringLiteral("URL"), DialogRect(132, 22, 20, 8));
     m_url = MakeControl<QLineEdit>(this, IDC_URL, DialogRect(154, 20, 132, 12));
     m_url->setMaxLength(kMaxUrlLength);
     m_pasteUrl = ondrelo::MakeOndButton(this, IDC_PASTE_URL, QStringLiteral("&Paste"),
@@ -483,9 +480,8 @@ CPopupInvocationPage::CPopupInvocationPage() : CPopupInputPage(259) {
 
 bool CPopupInvocationPage::OnInitDialog() {
     AddHelpPane(IDH_INVOCATION);
-    const char* kinds[] = {"Open the Popup on clicking a button",
-                           "Open the Popup on clicking a Link", "Open automatically on Page Entry",
-                           "Open automatically on Page Exit"};
+    const char* kinds[] = {"Open the Popup on clicking a button", "Open the Popup on clicking a Link",
+                           "Open automatically on Page Entry", "Open automatically on Page Exit"};
     const int rows[] = {4, 32, 60, 72};
     for (int i = 0; i < 4; ++i) {
         m_kinds[i] = MakeCaptioned<QRadioButton>(this, IDC_ON_BUTTON + i, ToQt(kinds[i]),
@@ -499,9 +495,8 @@ bool CPopupInvocationPage::OnInitDialog() {
 
     m_popUnder = MakeCaptioned<QCheckBox>(this, IDC_POPUNDER, QStringLiteral("Pop Under "),
                                           DialogRect(134, 88, 120, 10));
-    m_once =
-        MakeCaptioned<QCheckBox>(this, IDC_ONCE, QStringLiteral("Show only Once for a visitor"),
-                                 DialogRect(134, 102, 160, 10));
+    m_once = MakeCaptioned<QCheckBox>(this, IDC_ONCE, QStringLiteral("Show only Once for a visitor"),
+                                      DialogRect(134, 102, 160, 10));
     m_reappearCaption = Caption(this, "Reappear only after:", DialogRect(134, 120, 80, 8));
     m_days = MakeControl<QLineEdit>(this, IDC_DAYS, DialogRect(216, 118, 34, 12));
     m_daysCaption = Caption(this, "Day(s)", DialogRect(254, 120, 40, 8));
@@ -545,8 +540,8 @@ bool CPopupInvocationPage::KillActive(bool report) {
         return true;
     const int kind = Kind();
     if (m_pGen)
-        m_pGen->SetInvocation(kind, InvocationLabel(kind, FromQt(m_buttonLabel->text()),
-                                                    FromQt(m_linkLabel->text())));
+        m_pGen->SetInvocation(
+            kind, InvocationLabel(kind, FromQt(m_buttonLabel->text()), FromQt(m_linkLabel->text())));
     // The options go on only when both numbers are readable; disabled
     // controls still count, so options set for an automatic kind stay.
     const std::optional<int> days = ParseNumberField(FromQt(m_days->text()));

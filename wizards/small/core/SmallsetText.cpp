@@ -46,7 +46,8 @@ bool ReadHex(const std::string& text, std::size_t at, std::size_t count, std::ui
         const char c = text[at + i];
         if (!IsHex(c))
             return false;
-        value = value * 16 + static_cast<std::uint32_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+        value = value * 16 + static_cast<std::uint32_t>(
+                                 c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
     }
     return true;
 }
@@ -68,51 +69,50 @@ std::string EscapeJsString(const std::string& text, char quote, bool forAttribut
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\'':
-            case '"':
-                if (forAttribute && c == '"')
-                    out += "\\x22";
-                else if (c == quote)
-                    out += std::string("\\") + c;
-                else
-                    out += c;
-                break;
-            case '&':
-                out += forAttribute ? "\\x26" : "&";
-                break;
-            case '>':
-                out += forAttribute ? "\\x3E" : ">";
-                break;
-            case '<':
-                // "</script" ends a script block wherever it stands, and "<!--"
-                // changes how the rest of the block is read. In an attribute, a
-                // bracket would end the tag for simple readers of the page.
-                if (forAttribute || text.compare(i, 2, "</") == 0 ||
-                    text.compare(i, 4, "<!--") == 0)
-                    out += "\\x3C";
-                else
-                    out += c;
-                break;
-            default:
-                // U+2028 and U+2029 end a line inside a string in older engines.
-                if (static_cast<unsigned char>(c) == 0xE2 && i + 2 < text.size() &&
-                    static_cast<unsigned char>(text[i + 1]) == 0x80 &&
-                    (static_cast<unsigned char>(text[i + 2]) == 0xA8 ||
-                     static_cast<unsigned char>(text[i + 2]) == 0xA9)) {
-                    out += static_cast<unsigned char>(text[i + 2]) == 0xA8 ? "\\u2028" : "\\u2029";
-                    i += 2;
-                } else {
-                    out += c;
-                }
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\'':
+        case '"':
+            if (forAttribute && c == '"')
+                out += "\\x22";
+            else if (c == quote)
+                out += std::string("\\") + c;
+            else
+                out += c;
+            break;
+        case '&':
+            out += forAttribute ? "\\x26" : "&";
+            break;
+        case '>':
+            out += forAttribute ? "\\x3E" : ">";
+            break;
+        case '<':
+            // "</script" ends a script block wherever it stands, and "<!--"
+            // changes how the rest of the block is read. In an attribute, a
+            // bracket would end the tag for simple readers of the page.
+            if (forAttribute || text.compare(i, 2, "</") == 0 || text.compare(i, 4, "<!--") == 0)
+                out += "\\x3C";
+            else
+                out += c;
+            break;
+        default:
+            // U+2028 and U+2029 end a line inside a string in older engines.
+            if (static_cast<unsigned char>(c) == 0xE2 && i + 2 < text.size() &&
+                static_cast<unsigned char>(text[i + 1]) == 0x80 &&
+                (static_cast<unsigned char>(text[i + 2]) == 0xA8 ||
+                 static_cast<unsigned char>(text[i + 2]) == 0xA9)) {
+                out += static_cast<unsigned char>(text[i + 2]) == 0xA8 ? "\\u2028" : "\\u2029";
+                i += 2;
+            } else {
+                out += c;
+            }
         }
     }
     return out;
@@ -129,33 +129,33 @@ std::string UnescapeJsString(const std::string& text) {
         const char c = text[++i];
         std::uint32_t value = 0;
         switch (c) {
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'x':
-                if (ReadHex(text, i + 1, 2, value)) {
-                    AppendUtf8(out, value);
-                    i += 2;
-                } else {
-                    out += c;
-                }
-                break;
-            case 'u':
-                if (ReadHex(text, i + 1, 4, value)) {
-                    AppendUtf8(out, value);
-                    i += 4;
-                } else {
-                    out += c;
-                }
-                break;
-            default:
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'x':
+            if (ReadHex(text, i + 1, 2, value)) {
+                AppendUtf8(out, value);
+                i += 2;
+            } else {
                 out += c;
+            }
+            break;
+        case 'u':
+            if (ReadHex(text, i + 1, 4, value)) {
+                AppendUtf8(out, value);
+                i += 4;
+            } else {
+                out += c;
+            }
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -166,23 +166,23 @@ std::string EscapeHtmlAttribute(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;

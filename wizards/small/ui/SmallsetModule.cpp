@@ -16,10 +16,10 @@ namespace {
 
 using namespace ondrelo::modules;
 
-const ondrelo::SModuleDescriptor kDLinkDescriptor{"Rorida Ziro Zover", &SmallsetResources(),
-                                                  &ondrelo::MakeQtModuleSheet<CDLinkSheet>};
-const ondrelo::SModuleDescriptor kAffLinkDescriptor{"Rarededeva Razo Revizav", &SmallsetResources(),
-                                                    &ondrelo::MakeQtModuleSheet<CAffLinkSheet>};
+const ondrelo::SModuleDescriptor kDLinkDescriptor{
+    "Rorida Ziro Zover", &SmallsetResources(), &ondrelo::MakeQtModuleSheet<CDLinkSheet>};
+const ondrelo::SModuleDescriptor kAffLinkDescriptor{
+    "Rarededeva Razo Revizav", &SmallsetResources(), &ondrelo::MakeQtModuleSheet<CAffLinkSheet>};
 
 class CRoridaZiroZover
     : public ondrelo::COndModuleObjectWith<IRoridaZiroZover, IID_IRoridaZiroZover> {
