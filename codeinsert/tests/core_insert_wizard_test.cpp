@@ -385,3 +385,24 @@ TEST_F(InsertWizardTest, ChoicesReadBackAreThoseOfTheLastFinishedRun) {
     EXPECT_TRUE(state.PlaceAfterBody());
     EXPECT_TRUE(state.HtmlFile().empty());
 }
+
+TEST(InsertWizardDialogs, APathAlreadyTypedGivesTheDialogsFolderAndName) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"", "", ""},
+        {"/site/index.html", "/site", "index.html"},
+        {"/site/pages/", "/site/pages/", ""},
+        {"index.html", "", "index.html"},
+        {"/index.html", "/", "index.html"},
+    };
+    for (const Case& c : cases) {
+        std::string folder = "stale", name = "stale";
+        inslet::SplitForDialog(c.path, folder, name);
+        EXPECT_EQ(folder, c.folder) << c.path;
+        EXPECT_EQ(name, c.name) << c.path;
+    }
+}

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +50,16 @@ QRect DialogRect(const QWidget* dialog, int x, int y, int width, int height) {
 }
 
 QRect DialogRect(int x, int y, int width, int height) {
+    // Fonts cannot be measured before the application object exists (a
+    // layout constant built while a library loads): use the base units of
+    // a 9 point font then, 6 x 13 pixels.
+    if (QGuiApplication::instance() == nullptr) {
+        auto scale = [](int v, int base, int divisor) {
+            return (v * base + divisor / 2) / divisor;
+        };
+        const int left = scale(x, 6, 4), top = scale(y, 13, 8);
+        return QRect(left, top, scale(x + width, 6, 4) - left, scale(y + height, 13, 8) - top);
+    }
     return DialogRect(QApplication::font(), x, y, width, height);
 }
 

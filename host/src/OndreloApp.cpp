@@ -29,7 +29,7 @@ namespace {
 // register the wizards.
 QString NoWizardNote(const std::string& store) {
     return QStringLiteral(
-               "<p><b>%1</b></p><p>The settings store %2 lists no wizard module.</p>"
+               "<p><b>%1</b></p><p>The settings store %2 lists no wizard module that could be loaded.</p>"
                "<p>To register the wizards built in a source tree, start the program there "
                "with <tt>tools/run</tt>; after installing, run <tt>ondrelo-register</tt>.</p>")
         .arg(QString::fromLatin1(COndreloApp::kNoWizardInstalled),
