@@ -97,9 +97,11 @@ public:
     static constexpr DWORD kNameBufferSize = 260;
     static constexpr DWORD kClsidBufferSize = 260;
     // Deepest level of the module list that is visited (top-level entries
-    // are level 1); the platform's own store nests no deeper, and a damaged
-    // store nested far deeper must not exhaust the stack.
-    static constexpr int kMaxNesting = 512;
+    // are level 1). The store itself holds keys no deeper than
+    // kMaxKeyDepth below their root; the catalogue stops a little above
+    // that, so that a damaged store can never exhaust the stack and the
+    // limit is met before the store's own.
+    static constexpr int kMaxNesting = kMaxKeyDepth - 12;
 
 protected:
     // The two per-entry steps of Load.

@@ -141,8 +141,11 @@ TEST_F(DLink, FailuresShowTheirMessageAndLeaveThePage) {
     } cases[] = {
         {"<html><head></head><body>no placeholder</body></html>", false,
          "Could not find the Replace code in the file"},
-        {"<html><head></head><body>no closing body", true,
-         "Failed inserting the code after <body> tag."},
+        // A page whose end tag is missing takes the code after its start
+        // tag; one without a start tag gets the scanner's reason.
+        {"<html><head></head><!-- <body> -->no body tag outside the comment", true,
+         "Error 1003: Inserting the code after the <body> tag failed: the page has no complete "
+         "<body> start tag outside comments and scripts."},
     };
     for (const Case& c : cases) {
         prompt.Clear();
