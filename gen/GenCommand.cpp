@@ -105,8 +105,9 @@ std::vector<int> ParseNumbers(const std::string& text) {
                               text);
         }
         numbers.push_back(static_cast<int>(value));
-        if (comma == std::string::npos)
+        if (comma == std::string::npos) {
             break;
+        }
         start = comma + 1;
     }
     return numbers;
@@ -118,9 +119,10 @@ EPrint ParsePrint(const std::string& text) {
                                                         {"instruction", EPrint::Instruction},
                                                         {"warnings", EPrint::Warnings}};
     auto it = kinds.find(text);
-    if (it == kinds.end())
+    if (it == kinds.end()) {
         throw CUsageError("--print takes include, code, instruction or warnings, not '" + text +
                           "'");
+    }
     return it->second;
 }
 
@@ -135,13 +137,15 @@ SGenOptions ParseCommon(const std::vector<std::string>& args, std::vector<std::s
     bool printSeen = false;
     bool numbersSeen = false;
     auto value = [&](std::size_t& i) -> const std::string& {
-        if (i + 1 >= args.size())
+        if (i + 1 >= args.size()) {
             throw CUsageError(args[i] + " needs a value");
+        }
         return args[++i];
     };
     auto once = [](bool& seen, const std::string& option) {
-        if (seen)
+        if (seen) {
             throw CUsageError(option + " given twice");
+        }
         seen = true;
     };
     bool pageSeen = false;
@@ -178,20 +182,26 @@ SGenOptions ParseCommon(const std::vector<std::string>& args, std::vector<std::s
             rest.push_back(a);
         }
     }
-    if (help)
+    if (help) {
         return options;
-    if (pageSeen && insertSeen)
+    }
+    if (pageSeen && insertSeen) {
         throw CUsageError("--page and --insert exclude each other (--insert names the page)");
-    if ((options.newFile || options.placeholder) && !insertSeen)
+    }
+    if ((options.newFile || options.placeholder) && !insertSeen) {
         throw CUsageError(std::string(options.newFile ? "--new" : "--placeholder") +
                           " goes with --insert PAGE");
-    if (options.newFile && options.placeholder)
+    }
+    if (options.newFile && options.placeholder) {
         throw CUsageError("--new and --placeholder exclude each other");
-    if (scriptToSeen && !insertSeen && !pageSeen)
+    }
+    if (scriptToSeen && !insertSeen && !pageSeen) {
         throw CUsageError("--script-to goes with --insert PAGE or --page PATH");
+    }
     if ((insertSeen && insertPage.empty()) || (pageSeen && page.empty()) ||
-        (scriptToSeen && scriptTo.empty()))
+        (scriptToSeen && scriptTo.empty())) {
         throw CUsageError("empty path");
+    }
     options.insert = insertSeen;
     if (insertSeen || pageSeen) {
         options.page = AbsolutePath(insertSeen ? insertPage : page);
@@ -223,8 +233,9 @@ bool IsFolder(const std::string& path) {
 // component does; false (after saying why) when the copy failed.
 bool CopyRuntimeScript(const std::string& scriptName, const std::string& destination,
                        std::ostream& err) {
-    if (!COndRegistryHandler::GetScriptsPath().empty())
+    if (!COndRegistryHandler::GetScriptsPath().empty()) {
         return inslet::CAutoInsertState::CopyScript(scriptName, destination);
+    }
     const std::string folder = ScriptsFolder();
     if (folder.empty()) {
         err << kProgram << ": cannot copy " << scriptName
@@ -244,13 +255,16 @@ void PrintHelp(std::ostream& out) {
     out << "usage: " << kProgram << " SUBCOMMAND [ARGUMENTS] [OPTIONS]\n"
         << "Writes a wizard's HTML and JavaScript without the window.\n\nSubcommands:\n";
     const std::vector<SSubcommand> all = Subcommands();
-    if (all.empty())
+    if (all.empty()) {
         out << "  (none built in)\n";
-    for (const SSubcommand& s : all)
+    }
+    for (const SSubcommand& s : all) {
         out << "  " << s.name << "  " << s.summary << "\n";
+    }
     out << "\n" << kCommonOptions;
-    for (const SSubcommand& s : all)
+    for (const SSubcommand& s : all) {
         out << "\n" << kProgram << " " << s.name << ":\n" << s.usage;
+    }
 }
 
 void PrintSubcommandHelp(const SSubcommand& s, std::ostream& out) {
@@ -314,10 +328,12 @@ int Generate(const SSubcommand& subcommand, const SGenOptions& options,
         err << kProgram << " " << subcommand.name << ": no generator\n";
         return kExitFailed;
     }
-    if (options.placeholder && generated.placeholderText.empty())
+    if (options.placeholder && generated.placeholderText.empty()) {
         return UsageFailure("this wizard has no placeholder", subcommand.name, err);
-    if (options.insert && !generated.insert)
+    }
+    if (options.insert && !generated.insert) {
         return UsageFailure("this wizard does not insert into pages", subcommand.name, err);
+    }
 
     // The wizard's last page asks for the code before anything is inserted.
     std::string include;
@@ -326,14 +342,16 @@ int Generate(const SSubcommand& subcommand, const SGenOptions& options,
     std::string warnings;
     if (generated.generator->GetCode(include, code, instruction, warnings) == 0) {
         err << kProgram << " " << subcommand.name << ": the generator failed\n";
-        if (!warnings.empty())
+        if (!warnings.empty()) {
             err << warnings;
+        }
         return kExitFailed;
     }
     const std::string destination = options.ScriptDestination(generated.scriptName);
     if (!options.page.empty() && generated.inclusion &&
-        !generated.inclusion(options.page, destination, include))
+        !generated.inclusion(options.page, destination, include)) {
         return kExitFailed;
+    }
 
     int status = kExitDone;
     if (options.insert) {
@@ -350,15 +368,17 @@ int Generate(const SSubcommand& subcommand, const SGenOptions& options,
         }
         // As in the wizard: a failed copy is reported and the insertion
         // still goes on, but the run counts as failed.
-        if (!destination.empty() && !CopyRuntimeScript(generated.scriptName, destination, err))
+        if (!destination.empty() && !CopyRuntimeScript(generated.scriptName, destination, err)) {
             status = kExitFailed;
+        }
         SInsertRequest request{options.page, destination, options.newFile, options.placeholder};
         if (!generated.insert(request)) {
             err << kProgram << " " << subcommand.name << ": the code was not inserted into "
                 << options.page;
             // The most likely reason, which the insertion itself does not say.
-            if (options.placeholder && !FileHolds(options.page, generated.placeholderText))
+            if (options.placeholder && !FileHolds(options.page, generated.placeholderText)) {
                 err << " (the page holds no " << generated.placeholderText << ")";
+            }
             err << "\n";
             return kExitFailed;
         }
@@ -379,14 +399,16 @@ int Generate(const SSubcommand& subcommand, const SGenOptions& options,
             break;
         case EPrint::All:
             if (!options.insert) {
-                if (!include.empty())
+                if (!include.empty()) {
                     out << include << "\r\n\r\n";
+                }
                 out << code;
             }
             break;
     }
-    if (options.print != EPrint::Warnings && !warnings.empty())
+    if (options.print != EPrint::Warnings && !warnings.empty()) {
         err << warnings;
+    }
     out.flush();
     return status;
 }
@@ -394,8 +416,9 @@ int Generate(const SSubcommand& subcommand, const SGenOptions& options,
 }  // namespace
 
 std::string SGenOptions::ScriptDestination(const std::string& scriptName) const {
-    if (scriptFolder.empty() || scriptName.empty())
+    if (scriptFolder.empty() || scriptName.empty()) {
         return {};
+    }
     return (fs::path(scriptFolder) / scriptName).string();
 }
 
@@ -406,37 +429,43 @@ CSubcommandRegistrar::CSubcommandRegistrar(const char* name, const char* summary
 
 std::vector<SSubcommand> Subcommands() {
     std::vector<SSubcommand> all;
-    for (const auto& entry : Registry())
+    for (const auto& entry : Registry()) {
         all.push_back(entry.second);
+    }
     return all;
 }
 
 std::string AbsolutePath(const std::string& path) {
     std::error_code ec;
     fs::path absolute = fs::absolute(path, ec);
-    if (ec)
+    if (ec) {
         return path;
+    }
     return absolute.lexically_normal().string();
 }
 
 std::string ScriptsFolder() {
     const std::string stored = COndRegistryHandler::GetScriptsPath();
-    if (!stored.empty())
+    if (!stored.empty()) {
         return stored;
+    }
     const std::string program = ProgramFolder();
-    if (program.empty())
+    if (program.empty()) {
         return {};
+    }
     for (const char* relative : {"../share/ondrelo/scripts", "../scripts"}) {
         const std::string folder = (fs::path(program) / relative).lexically_normal().string();
-        if (IsFolder(folder))
+        if (IsFolder(folder)) {
             return folder;
+        }
     }
     return {};
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty())
+    if (args.empty()) {
         return UsageFailure("no subcommand", "", err);
+    }
     const std::string& first = args[0];
     if (first == "--help" || first == "-h") {
         PrintHelp(out);
@@ -445,8 +474,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     auto it = Registry().find(first);
     if (it == Registry().end()) {
         std::string names;
-        for (const auto& entry : Registry())
+        for (const auto& entry : Registry()) {
             names += (names.empty() ? "" : ", ") + entry.first;
+        }
         return UsageFailure("unknown subcommand '" + first + "' (known: " +
                                 (names.empty() ? "none" : names) + ")",
                             "", err);

@@ -28,8 +28,9 @@ bool CCIWImpl::Create(HWND placeholder, HWND page) {
 }
 
 bool CCIWImpl::Create(QWidget* placeholder, QWidget* page) {
-    if (page == nullptr)
+    if (page == nullptr) {
         return false;
+    }
     Destroy();
     QRect area = placeholder ? placeholder->geometry() : QRect(QPoint(0, 0), page->size());
     if (placeholder && placeholder->parentWidget() != page) {
@@ -50,10 +51,12 @@ bool CCIWImpl::Create(QWidget* placeholder, QWidget* page) {
         m_missing->setFrameShape(QFrame::Box);
         m_missing->setGeometry(area.isEmpty() ? QRect(0, 0, 400, 120) : area);
         m_missing->show();
-        if (placeholder)
+        if (placeholder) {
             placeholder->hide();
-        if (SUCCEEDED(m_createStatus))
+        }
+        if (SUCCEEDED(m_createStatus)) {
             m_createStatus = E_NOINTERFACE;
+        }
         return false;
     }
     m_pUI = static_cast<ICodeInsertUI*>(itf);
@@ -66,8 +69,9 @@ bool CCIWImpl::Create(QWidget* placeholder, QWidget* page) {
     m_pUI->Move(&rect);
     m_pUI->SetEventHandler(this);
     m_pUI->ShowWindow(TRUE);
-    if (placeholder)
+    if (placeholder) {
         placeholder->hide();
+    }
     return true;
 }
 
@@ -112,8 +116,9 @@ void CCIWImpl::Set(std::string& member, const std::string& text) {
 }
 
 void CCIWImpl::SetInsertToExistingFile(const std::string& path) {
-    if (m_pUI)
+    if (m_pUI) {
         m_pUI->SetInsertIntoExistingFile(path.c_str());
+    }
 }
 
 void CCIWImpl::SetCode(const std::string& subCode, const std::string& mainCode,
@@ -126,37 +131,43 @@ void CCIWImpl::SetCode(const std::string& subCode, const std::string& mainCode,
 
 void CCIWImpl::SendTexts() {
     m_bTextsChanged = false;
-    if (!m_pUI)
+    if (!m_pUI) {
         return;
+    }
     m_pUI->InitData(m_strSubCode.c_str(), m_strMainCode.c_str(), m_strWarnings.c_str(),
                     m_strSubComment.c_str(), m_strMainComment.c_str(), m_strMainScript.c_str(),
                     m_strReplaceCode.c_str(), m_strObjectName.c_str());
 }
 
 void CCIWImpl::Activate() {
-    if (!m_pUI)
+    if (!m_pUI) {
         return;
+    }
     // Texts set after the code still reach the component before it is told.
-    if (m_bTextsChanged)
+    if (m_bTextsChanged) {
         SendTexts();
+    }
     m_pUI->Activate();
 }
 
 void CCIWImpl::Reset() {
-    if (m_pUI)
+    if (m_pUI) {
         m_pUI->Reset();
+    }
 }
 
 bool CCIWImpl::IsDialogMessage(MSG* msg) {
-    if (!m_pUI)
+    if (!m_pUI) {
         return false;
+    }
     BOOL used = FALSE;
     return SUCCEEDED(m_pUI->IsDialogMessage(msg, &used)) && used == TRUE;
 }
 
 HRESULT CCIWImpl::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr)
+    if (ppv == nullptr) {
         return E_POINTER;
+    }
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, inslet::IID_ICIWEventHandler2)) {
         *ppv = static_cast<ICIWEventHandler2*>(this);
         AddRef();
@@ -196,7 +207,8 @@ HRESULT CCIWImpl::InsertCode(BOOL* pbInserted) {
             result = 0;
         }
     }
-    if (pbInserted)
+    if (pbInserted) {
         *pbInserted = result == 1 ? 1 : 0;
+    }
     return S_OK;
 }

@@ -35,8 +35,9 @@ const ondrelo::SModuleResources kResources{"Inslet", &kStrings, ":/Inslet"};
 void SplitForDialog(const std::string& path, std::string& folder, std::string& name) {
     folder.clear();
     name.clear();
-    if (path.empty())
+    if (path.empty()) {
         return;
+    }
     const std::filesystem::path p(path);
     if (path.back() == '/') {
         folder = path;
@@ -109,8 +110,9 @@ SPageButtons CInsertWizardModel::ButtonsFor(EInnerPage page) const {
 }
 
 void CInsertWizardModel::BeginRun() {
-    if (m_strScriptName.empty())
+    if (m_strScriptName.empty()) {
         Remove(EInnerPage::PlaceScript);
+    }
 }
 
 void CInsertWizardModel::OnSpecifyActivated() {
@@ -136,8 +138,9 @@ bool CInsertWizardModel::Browse() {
     // then refined by browsing keeps its folder.
     SplitForDialog(m_strPath, request.initialDir, request.fileName);
     std::string chosen;
-    if (!ondrelo::Prompt().FileDialog(request, chosen))
+    if (!ondrelo::Prompt().FileDialog(request, chosen)) {
         return false;
+    }
     m_strPath = chosen;
     m_bChosenByBrowsing = true;
     return true;
@@ -180,40 +183,46 @@ void CInsertWizardModel::AdjustPages(bool createNew) {
 }
 
 void CInsertWizardModel::OnPlaceScriptActivated() {
-    if (!m_strDestination.empty())
+    if (!m_strDestination.empty()) {
         return;
+    }
     std::string folder = COndRegistryHandler::GetPreviousScriptCopyPath();
-    if (!folder.empty())
+    if (!folder.empty()) {
         m_strDestination = folder + "/" + m_strScriptName;
+    }
 }
 
 bool CInsertWizardModel::ChangeDestination() {
     std::string folder, name;
     SplitForDialog(m_strDestination, folder, name);
     std::string chosen;
-    if (!CCommon::ShowCopyJSFile(m_strScriptName, chosen, folder))
+    if (!CCommon::ShowCopyJSFile(m_strScriptName, chosen, folder)) {
         return false;
+    }
     m_strDestination = chosen;
     return true;
 }
 
 bool CInsertWizardModel::LeavePlaceScriptForward() {
-    if (!m_strDestination.empty())
+    if (!m_strDestination.empty()) {
         return true;
+    }
     CCommon::ShowMessageBox(Message(IDS_SELECT_SCRIPT_DEST), nullptr, MB_OK | MB_ICONWARNING);
     return false;
 }
 
 std::string CInsertWizardModel::DestinationText() const {
-    if (m_strDestination.empty())
+    if (m_strDestination.empty()) {
         return {};
+    }
     return "The Script will be copied here: " + m_strDestination;
 }
 
 void CInsertWizardModel::SetInsertIntoExistingFile(const std::string& path) {
     m_bFileFixed = !path.empty();
-    if (!m_bFileFixed)
+    if (!m_bFileFixed) {
         return;
+    }
     Remove(EInnerPage::SpecifyHtmlFile);
     m_strFixedFile = path;
     AdjustPages(true);
@@ -239,8 +248,9 @@ std::string CInsertWizardModel::HtmlFile() const {
 
 bool CAutoInsertState::CopyScript(const std::string& scriptName, const std::string& destination) {
     std::string source = COndRegistryHandler::GetScriptsPath() + "/" + scriptName;
-    if (CCommon::CopyScriptFile(source, destination))
+    if (CCommon::CopyScriptFile(source, destination)) {
         return true;
+    }
     CCommon::ShowMessageBox(ondrelo::FormatText(Message(IDS_COPY_FAILED), {destination}), nullptr,
                             MB_OK | MB_ICONERROR);
     return false;
@@ -254,10 +264,12 @@ void CAutoInsertState::FinishRun(const std::function<void()>& showChoices) {
     m_bRunFinished = true;
     // The page shows the file and the script's place before any message of
     // the copy or the insertion comes up over it.
-    if (showChoices)
+    if (showChoices) {
         showChoices();
-    if (!m_model.ScriptName().empty())
+    }
+    if (!m_model.ScriptName().empty()) {
         CopyScript(m_model.ScriptName(), m_strScriptDestination);
+    }
     Insert();
 }
 
@@ -271,8 +283,9 @@ void CAutoInsertState::Insert() {
 }
 
 void CAutoInsertState::Activate() {
-    if (m_bInserted)
+    if (m_bInserted) {
         m_bChanged = true;
+    }
 }
 
 void CAutoInsertState::Reset() {
@@ -291,8 +304,9 @@ const std::string& CAutoInsertState::HtmlFile() const {
 }
 
 bool CAutoInsertState::CreateFile() const {
-    if (m_model.FileFixed())
+    if (m_model.FileFixed()) {
         return true;
+    }
     return m_bRunFinished ? m_bCreateFile : m_model.CreateFile();
 }
 

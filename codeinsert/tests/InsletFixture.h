@@ -52,8 +52,9 @@ public:
     int InsertCode(const std::string& page, const std::string& script, bool createFile,
                    bool placeAfterBody) override {
         calls.push_back({page, script, createFile, placeAfterBody});
-        if (onInsert)
+        if (onInsert) {
             onInsert();
+        }
         return result;
     }
     std::vector<SInsertCall> calls;
@@ -65,8 +66,9 @@ class InsletTest : public ondrelo::registry::testing::StoreTest {
 protected:
     void SetUp() override {
         StoreTest::SetUp();
-        if (HasFatalFailure())
+        if (HasFatalFailure()) {
             return;
+        }
         CoInitialize(nullptr);
         fs::create_directories(Dir() / "scripts");
         fs::create_directories(Dir() / "site" / "js");
@@ -110,14 +112,16 @@ protected:
         return control;
     }
     void Click(int id) const {
-        if (auto* button = Control<QAbstractButton>(id))
+        if (auto* button = Control<QAbstractButton>(id)) {
             button->click();
+        }
     }
     QTabWidget* Tabs() const { return Control<QTabWidget>(inslet::IDC_TAB_SHEET); }
     std::vector<QString> TabTexts() const {
         std::vector<QString> texts;
-        for (int i = 0; i < Tabs()->count(); ++i)
+        for (int i = 0; i < Tabs()->count(); ++i) {
             texts.push_back(Tabs()->tabText(i));
+        }
         return texts;
     }
 
@@ -128,13 +132,15 @@ protected:
         bool shown = false;
         QTimer::singleShot(0, [&] {
             QWidget* dialog = QApplication::activeModalWidget();
-            if (dialog == nullptr)
+            if (dialog == nullptr) {
                 return;
+            }
             shown = true;
             steps(dialog);
             if (dialog->isVisible()) {
-                if (auto* d = qobject_cast<QDialog*>(dialog))
+                if (auto* d = qobject_cast<QDialog*>(dialog)) {
                     d->reject();
+                }
             }
         });
         Click(inslet::IDC_START_WIZARD);
@@ -148,8 +154,9 @@ protected:
         return control;
     }
     static void Press(QWidget* dialog, int id) {
-        if (auto* b = qobject_cast<QAbstractButton*>(In(dialog, id)))
+        if (auto* b = qobject_cast<QAbstractButton*>(In(dialog, id))) {
             b->click();
+        }
     }
     static void TypePath(QWidget* dialog, const std::string& path) {
         auto* field = qobject_cast<QLineEdit*>(In(dialog, inslet::IDC_HTML_PATH));

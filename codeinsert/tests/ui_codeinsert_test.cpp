@@ -55,15 +55,17 @@ TEST_F(InsletTest, RegistrationWritesTheClassAndTheTypeLibraryAndRemovesThem) {
         {clsid + "\\TypeLib", "{3626C8F3-87E6-4B53-992F-E9B6AABB005E}"},
         {"TypeLib\\{3626C8F3-87E6-4B53-992F-E9B6AABB005E}\\1.0", "Inslet 1.0 Type Library"},
     };
-    for (const auto& e : entries)
+    for (const auto& e : entries) {
         EXPECT_EQ(Key(e.key), e.value) << e.key;
+    }
     std::string model;
     EXPECT_FALSE(ondrelo::registry::ReadString(HKEY_CLASSES_ROOT, clsid + "\\InprocServer32",
                                                "ThreadingModel", model));
 
     ASSERT_EQ(CallEntry("DllUnregisterServer"), S_OK);
-    for (const auto& e : entries)
+    for (const auto& e : entries) {
         EXPECT_EQ(Key(e.key), "<missing>") << e.key;
+    }
 }
 
 TEST_F(InsletTest, AnUnregisteredComponentGivesAClearMessageOnThePage) {

@@ -51,13 +51,15 @@ std::vector<std::string> ClippedTexts(const QWidget* root) {
     for (const QWidget* w : root->findChildren<const QWidget*>()) {
         const QFontMetrics metrics = w->fontMetrics();
         if (const auto* label = qobject_cast<const QLabel*>(w)) {
-            if (label->text().isEmpty())
+            if (label->text().isEmpty()) {
                 continue;
+            }
             if (label->wordWrap()) {
                 // Wrapping cannot split a word: the longest must fit a line.
                 int widest = 0;
-                for (const QString& word : label->text().split(' ', Qt::SkipEmptyParts))
+                for (const QString& word : label->text().split(' ', Qt::SkipEmptyParts)) {
                     widest = std::max(widest, metrics.horizontalAdvance(word));
+                }
                 report(label->text(), QSize(widest, label->heightForWidth(label->width())),
                        label->size());
             } else {
@@ -67,8 +69,9 @@ std::vector<std::string> ClippedTexts(const QWidget* root) {
             const auto* button = static_cast<const QAbstractButton*>(w);
             report(button->text(), button->sizeHint(), button->size());
         } else if (const auto* button = qobject_cast<const QPushButton*>(w)) {
-            if (button->text().isEmpty())
+            if (button->text().isEmpty()) {
                 continue;
+            }
             QStyleOptionButton option;
             option.initFrom(button);
             option.text = button->text();
@@ -76,8 +79,9 @@ std::vector<std::string> ClippedTexts(const QWidget* root) {
                 button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
             const QString caption = WithoutMnemonics(button->text());
             int width = metrics.horizontalAdvance(caption);
-            if (!button->icon().isNull())
+            if (!button->icon().isNull()) {
                 width += button->iconSize().width() + 4;
+            }
             report(caption, QSize(width, metrics.height()), face.size());
         } else if (const auto* group = qobject_cast<const QGroupBox*>(w)) {
             // The title sits between the frame's corners, a few pixels in.
@@ -208,8 +212,9 @@ TEST_F(InsletTest, BrowseDialogsOpenInTheFolderOfThePathAlreadyTyped) {
     });
     std::vector<std::pair<std::string, std::string>> dialogs;
     for (const auto& record : prompt.Records()) {
-        if (record.kind != ondrelo::EPromptKind::MessageBox)
+        if (record.kind != ondrelo::EPromptKind::MessageBox) {
             dialogs.emplace_back(record.dialog.initialDir, record.dialog.fileName);
+        }
     }
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"", ""},
@@ -252,8 +257,9 @@ TEST_F(InsletTest, OpenInBrowserReportsAMissingPageOrABrowserThatDidNotStart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (!c.pageExists)
+        if (!c.pageExists) {
             fs::remove(page);
+        }
         int opened = 0;
         const ondrelo::UrlOpener previous = ondrelo::SetUrlOpener([&](const QUrl& url) {
             EXPECT_EQ(url, QUrl::fromLocalFile(QString::fromStdString(page)));

@@ -58,8 +58,9 @@ public:
         std::printf("InsertCode: page=%s script=%s create=%d afterBody=%d\n", pagePath.c_str(),
                     scriptCopyPath.c_str(), createFile, placeAfterBody);
         std::fflush(stdout);
-        if (pagePath.empty())
+        if (pagePath.empty()) {
             return 0;
+        }
         if (createFile) {
             std::ofstream out(pagePath, std::ios::binary);
             out << "<html>\n<head>\n"
@@ -73,16 +74,18 @@ public:
 
 std::string Argument(int argc, char** argv, const char* name, const char* fallback = "") {
     for (int i = 1; i + 1 < argc; ++i) {
-        if (std::string(argv[i]) == name)
+        if (std::string(argv[i]) == name) {
             return argv[i + 1];
+        }
     }
     return fallback;
 }
 
 bool Flag(int argc, char** argv, const char* name) {
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == name)
+        if (std::string(argv[i]) == name) {
             return true;
+        }
     }
     return false;
 }
@@ -120,8 +123,9 @@ int main(int argc, char** argv) {
         QDir().mkpath(scratch + "/site");
         ::setenv("ONDRELO_REGISTRY", (scratch + "/registry.db").toUtf8().constData(), 1);
         QFile script(scratch + "/scripts/mover2.js");
-        if (script.open(QIODevice::WriteOnly))
+        if (script.open(QIODevice::WriteOnly)) {
             script.write("function MouseOverButton(){}\n");
+        }
         ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE, COndRegistryHandler::kInstallationKey,
                                        "scriptspath", (scratch + "/scripts").toStdString());
         COndRegistryHandler::SetSettingsValue("lastscriptpath", (scratch + "/site").toStdString());
@@ -166,8 +170,9 @@ int main(int argc, char** argv) {
         const std::string target = (scratch + "/site/page.html").toStdString();
         QTimer::singleShot(200, [&, existing, target] {
             QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog)
+            if (!dialog) {
                 return;
+            }
             if (existing) {
                 ondrelo::FindControlAs<QRadioButton>(dialog, inslet::IDC_INSERT_EXISTING)->click();
             }
@@ -180,8 +185,9 @@ int main(int argc, char** argv) {
             if (!shot.empty()) {
                 QTimer::singleShot(200, [dialog, shot] {
                     Save(dialog, shot);
-                    if (auto* d = qobject_cast<QDialog*>(dialog))
+                    if (auto* d = qobject_cast<QDialog*>(dialog)) {
                         d->reject();
+                    }
                     QApplication::quit();
                 });
             }
@@ -198,7 +204,8 @@ int main(int argc, char** argv) {
     const int result = app.exec();
     delete ciw;
     CoUninitialize();
-    if (!std::getenv("INSLET_DEMO_KEEP"))
+    if (!std::getenv("INSLET_DEMO_KEEP")) {
         QDir(scratch).removeRecursively();
+    }
     return result;
 }

@@ -39,10 +39,12 @@ public:
     }
 
     HRESULT Move(const RECT* pRect) override {
-        if (m_dlg.isNull())
+        if (m_dlg.isNull()) {
             return S_FALSE;
-        if (pRect != nullptr)
+        }
+        if (pRect != nullptr) {
             m_dlg->move(pRect->left, pRect->top);
+        }
         return S_OK;
     }
 
@@ -52,24 +54,28 @@ public:
     }
 
     HRESULT IsDialogMessage(MSG* pMsg, BOOL* pResult) override {
-        if (m_dlg.isNull())
+        if (m_dlg.isNull()) {
             return S_OK;
+        }
         const bool used = m_dlg->IsDialogMessageA(pMsg);
-        if (pResult != nullptr)
+        if (pResult != nullptr) {
             *pResult = used ? TRUE : FALSE;
+        }
         return S_OK;
     }
 
     HRESULT ShowWindow(BOOL bShow) override {
-        if (!m_dlg.isNull())
+        if (!m_dlg.isNull()) {
             m_dlg->setVisible(bShow == 1);
+        }
         return S_OK;
     }
 
     HRESULT SetEventHandler(ICIWEventHandler2* pEventHandler) override {
         m_handler = pEventHandler;
-        if (!m_dlg.isNull())
+        if (!m_dlg.isNull()) {
             m_dlg->SetEventHandler(pEventHandler);
+        }
         return S_OK;
     }
 
@@ -77,8 +83,9 @@ public:
                      const char* lpszComentSubCode, const char* lpszComentMainCode,
                      const char* lpszMasterScript, const char* lpszReplaceCode,
                      const char* lpszObjectName) override {
-        if (m_dlg.isNull())
+        if (m_dlg.isNull()) {
             return S_OK;
+        }
         ondrelo::CModuleResourceScope scope(&InsletResources());
         // The texts are copied; the caller's buffers may go after the call.
         m_dlg->InitData({Text(lpszCodeSub), Text(lpszCodeMain), Text(lpszWarnings),
@@ -88,8 +95,9 @@ public:
     }
 
     HRESULT Activate() override {
-        if (!m_dlg.isNull())
+        if (!m_dlg.isNull()) {
             m_dlg->Activate();
+        }
         return S_OK;
     }
 
@@ -107,28 +115,34 @@ public:
             create = state.CreateFile();
             afterBody = state.PlaceAfterBody();
         }
-        if (ppszHtmlFilePath != nullptr)
+        if (ppszHtmlFilePath != nullptr) {
             *ppszHtmlFilePath = m_strHtmlFile.c_str();
-        if (ppszScriptCopyPath != nullptr)
+        }
+        if (ppszScriptCopyPath != nullptr) {
             *ppszScriptCopyPath = m_strScriptCopy.c_str();
-        if (pbCreateFile != nullptr)
+        }
+        if (pbCreateFile != nullptr) {
             *pbCreateFile = create ? TRUE : FALSE;
-        if (pbPlaceafterBody != nullptr)
+        }
+        if (pbPlaceafterBody != nullptr) {
             *pbPlaceafterBody = afterBody ? TRUE : FALSE;
+        }
         return S_OK;
     }
 
     HRESULT SetInsertIntoExistingFile(const char* lpszFileName) override {
-        if (!m_dlg.isNull())
+        if (!m_dlg.isNull()) {
             m_dlg->SetInsertIntoExistingFile(Text(lpszFileName));
+        }
         return S_OK;
     }
 
     HRESULT Reset() override {
         m_strHtmlFile.clear();
         m_strScriptCopy.clear();
-        if (!m_dlg.isNull())
+        if (!m_dlg.isNull()) {
             m_dlg->Reset();
+        }
         return S_OK;
     }
 

@@ -51,18 +51,21 @@ CPageSpecifyHtmlFile::CPageSpecifyHtmlFile(CInsertWizardModel& model, QWidget* p
     browse->setAutoDefault(false);
 
     connect(m_create, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
+        if (on) {
             m_model.m_nFileOption = 0;
+        }
     });
     connect(m_existing, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
+        if (on) {
             m_model.m_nFileOption = 1;
+        }
     });
     connect(m_path, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.OnPathEdited(FromQt(text)); });
     connect(browse, &QPushButton::clicked, this, [this] {
-        if (m_model.Browse())
+        if (m_model.Browse()) {
             m_path->setText(ToQt(m_model.m_strPath));
+        }
     });
 }
 
@@ -90,8 +93,9 @@ CCopyJSFilePage::CCopyJSFilePage(CInsertWizardModel& model, QWidget* parent)
                                               DialogRect(this, 162, 82, 120, 14));
     change->setAutoDefault(false);
     connect(change, &QPushButton::clicked, this, [this] {
-        if (m_model.ChangeDestination())
+        if (m_model.ChangeDestination()) {
             ShowDestination();
+        }
     });
 }
 
@@ -131,13 +135,15 @@ CPagePlaceCode::CPagePlaceCode(CInsertWizardModel& model, QWidget* parent)
     m_copy->setAutoDefault(false);
 
     connect(m_beginning, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
+        if (on) {
             m_model.m_nPlaceOption = 0;
+        }
         EnableControls();
     });
     connect(m_location, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
+        if (on) {
             m_model.m_nPlaceOption = 1;
+        }
         EnableControls();
     });
     connect(m_copy, &QPushButton::clicked, this, [this] { CopyAllToClipboard(m_placeholder); });
@@ -210,8 +216,9 @@ CInnerWizardDlg::CInnerWizardDlg(CInsertWizardModel& model, QWidget* parent)
     connect(m_finish, &QPushButton::clicked, this, [this] { OnFinish(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (!m_model.Pages().empty())
+    if (!m_model.Pages().empty()) {
         ShowPage(m_model.Pages().front());
+    }
 }
 
 QWidget* CInnerWizardDlg::PageWidget(EInnerPage page) const {
@@ -270,15 +277,18 @@ void CInnerWizardDlg::OnBack() {
 }
 
 void CInnerWizardDlg::OnNext() {
-    if (!m_model.ButtonsFor(m_current).next)
-        return;
-    if (m_current == EInnerPage::SpecifyHtmlFile && !m_model.LeaveSpecifyForward()) {
-        if (m_model.FocusPathField())
-            m_specify->PathField()->setFocus();
+    if (!m_model.ButtonsFor(m_current).next) {
         return;
     }
-    if (m_current == EInnerPage::PlaceScript && !m_model.LeavePlaceScriptForward())
+    if (m_current == EInnerPage::SpecifyHtmlFile && !m_model.LeaveSpecifyForward()) {
+        if (m_model.FocusPathField()) {
+            m_specify->PathField()->setFocus();
+        }
         return;
+    }
+    if (m_current == EInnerPage::PlaceScript && !m_model.LeavePlaceScriptForward()) {
+        return;
+    }
     // The list may have changed on leaving the page.
     const auto& pages = m_model.Pages();
     for (std::size_t i = 0; i + 1 < pages.size(); ++i) {
@@ -290,17 +300,20 @@ void CInnerWizardDlg::OnNext() {
 }
 
 void CInnerWizardDlg::OnFinish() {
-    if (!m_model.ButtonsFor(m_current).finish)
+    if (!m_model.ButtonsFor(m_current).finish) {
         return;
-    if (m_current == EInnerPage::PlaceScript && !m_model.LeavePlaceScriptForward())
+    }
+    if (m_current == EInnerPage::PlaceScript && !m_model.LeavePlaceScriptForward()) {
         return;
+    }
     accept();
 }
 
 bool RunInnerWizard(CInsertWizardModel& model, QWidget* owner) {
     model.BeginRun();
-    if (model.Pages().empty())
+    if (model.Pages().empty()) {
         return false;
+    }
     CInnerWizardDlg dialog(model, owner ? owner->window() : nullptr);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -63,8 +63,9 @@ bool CPageAutoInsertCode::OnInitDialog() {
 }
 
 void CPageAutoInsertCode::UpdateControls() {
-    if (!IsCreated())
+    if (!IsCreated()) {
         return;
+    }
     m_fileLabel->setVisible(m_state.FileShown());
     SetField(m_file, m_state.FileFieldText());
     m_scriptLabel->setVisible(m_state.ScriptShown());
@@ -74,8 +75,9 @@ void CPageAutoInsertCode::UpdateControls() {
 }
 
 void CPageAutoInsertCode::OnStartWizard() {
-    if (!RunInnerWizard(m_model, this))
+    if (!RunInnerWizard(m_model, this)) {
         return;  // Cancel changes nothing
+    }
     m_state.FinishRun([this] { UpdateControls(); });
     UpdateControls();
 }
@@ -90,15 +92,17 @@ void CPageAutoInsertCode::OnOpenInBrowser() {
 }
 
 void CPageAutoInsertCode::OnRegenerate() {
-    if (!m_state.RegenerateEnabled())
+    if (!m_state.RegenerateEnabled()) {
         return;
+    }
     m_state.Regenerate();
     UpdateControls();
 }
 
 int CPageAutoInsertCode::CallHandler() {
-    if (m_handler == nullptr)
+    if (m_handler == nullptr) {
         return 0;
+    }
     // Whatever the client does, nothing it throws may leave through the
     // button's handler: an error is reported and counts as a failure.
     BOOL inserted = 0;
@@ -148,8 +152,9 @@ bool CPageManualCodeCopy::OnInitDialog() {
     m_mainCode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* copyMain = MakeOndButton(this, IDC_COPY_MAIN_CODE, QStringLiteral("Cop&y"),
                                    DialogRect(this, 280, 94, 46, 14));
-    for (QPlainTextEdit* box : {m_subCode, m_mainCode})
+    for (QPlainTextEdit* box : {m_subCode, m_mainCode}) {
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    }
 
     connect(m_copyScript, &QPushButton::clicked, this, [this] { OnCopyScript(); });
     connect(copySub, &QPushButton::clicked, this, [this] { CopyAllToClipboard(m_subCode); });
@@ -159,8 +164,9 @@ bool CPageManualCodeCopy::OnInitDialog() {
 }
 
 void CPageManualCodeCopy::SetTexts(const SInsertTexts& texts) {
-    if (texts.masterScript != m_texts.masterScript)
+    if (texts.masterScript != m_texts.masterScript) {
         m_strCopiedPath.clear();
+    }
     m_texts = texts;
     ShowTexts();
 }
@@ -171,8 +177,9 @@ void CPageManualCodeCopy::Reset() {
 }
 
 void CPageManualCodeCopy::ShowTexts() {
-    if (!IsCreated())
+    if (!IsCreated()) {
         return;
+    }
     m_subComment->setText(ToQt(m_texts.commentSub));
     m_mainComment->setText(ToQt(m_texts.commentMain));
     m_subCode->setPlainText(ToQt(m_texts.codeSub));
@@ -185,8 +192,9 @@ void CPageManualCodeCopy::ShowTexts() {
 }
 
 void CPageManualCodeCopy::OnCopyScript() {
-    if (m_texts.masterScript.empty())
+    if (m_texts.masterScript.empty()) {
         return;
+    }
     ondrelo::SFileDialogSpec request;
     request.open = false;
     request.owner = ondrelo::ToHwnd(this);
@@ -200,8 +208,9 @@ void CPageManualCodeCopy::OnCopyScript() {
     request.hideReadOnly = true;
     request.overwritePrompt = true;
     std::string path;
-    if (!ondrelo::Prompt().FileDialog(request, path))
+    if (!ondrelo::Prompt().FileDialog(request, path)) {
         return;
+    }
     if (CAutoInsertState::CopyScript(m_texts.masterScript, path)) {
         m_strCopiedPath = path;
         SetField(m_copiedPath, path);
@@ -227,8 +236,9 @@ bool CPageWarnings::OnInitDialog() {
 
 void CPageWarnings::SetWarnings(const std::string& text) {
     m_strWarnings = text;
-    if (IsCreated())
+    if (IsCreated()) {
         m_text->setPlainText(ToQt(text));
+    }
 }
 
 // ---- The container --------------------------------------------------------
@@ -271,13 +281,15 @@ bool CCodeInsertDlg::OnInitDialog() {
 }
 
 void CCodeInsertDlg::SetEventHandler(ICIWEventHandler2* handler) {
-    if (m_auto)
+    if (m_auto) {
         m_auto->SetEventHandler(handler);
+    }
 }
 
 void CCodeInsertDlg::InitData(const SInsertTexts& texts) {
-    if (!m_sheet)
+    if (!m_sheet) {
         return;
+    }
     m_manual->SetTexts(texts);
     m_model.SetScriptName(texts.masterScript);
     m_model.SetPlaceholder(texts.replaceCode);
@@ -292,30 +304,35 @@ void CCodeInsertDlg::InitData(const SInsertTexts& texts) {
         }
         return;
     }
-    if (index < 0)
+    if (index < 0) {
         m_sheet->AddPage(m_warnings);
+    }
     m_warnings->SetWarnings(texts.warnings);
     m_sheet->SetActivePage(m_sheet->indexOf(m_warnings));
 }
 
 void CCodeInsertDlg::Activate() {
     m_state.Activate();
-    if (m_auto)
+    if (m_auto) {
         m_auto->UpdateControls();
+    }
 }
 
 void CCodeInsertDlg::SetInsertIntoExistingFile(const std::string& path) {
     m_model.SetInsertIntoExistingFile(path);
-    if (m_auto)
+    if (m_auto) {
         m_auto->UpdateControls();
+    }
 }
 
 void CCodeInsertDlg::Reset() {
     m_state.Reset();
-    if (m_manual)
+    if (m_manual) {
         m_manual->Reset();
-    if (m_auto)
+    }
+    if (m_auto) {
         m_auto->UpdateControls();
+    }
 }
 
 bool CCodeInsertDlg::IsDialogMessageA(MSG* msg) {

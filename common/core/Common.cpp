@@ -40,12 +40,14 @@ using ondrelo::EqualNoCase;
 // the complete new one, never a partial copy. Only a regular file is copied.
 bool CopyFileAtomically(const std::string& source, const std::string& destination) {
     struct stat info {};
-    if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
+    }
     std::ifstream in(source, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    if (in.bad()) {
         return false;
+    }
     try {
         return ondrelo::ReplaceFileAtomically(destination, bytes);
     } catch (const ondrelo::CFileException&) {
@@ -95,8 +97,9 @@ void CCommon::SplitPath(const std::string& path, std::string& drive, std::string
     }
     size_t lastSep = std::string::npos;
     for (size_t i = pos; i < path.size(); ++i) {
-        if (IsSeparator(path[i]))
+        if (IsSeparator(path[i])) {
             lastSep = i;
+        }
     }
     if (lastSep != std::string::npos) {
         dir = path.substr(pos, lastSep + 1 - pos);
@@ -117,11 +120,13 @@ void CCommon::Tokenise(const std::string& text, const std::string& delimiters,
     size_t pos = 0;
     while (pos < text.size()) {
         size_t begin = text.find_first_not_of(delimiters, pos);
-        if (begin == std::string::npos)
+        if (begin == std::string::npos) {
             break;
+        }
         size_t end = text.find_first_of(delimiters, begin);
-        if (end == std::string::npos)
+        if (end == std::string::npos) {
             end = text.size();
+        }
         tokens.push_back(text.substr(begin, end - begin));
         pos = end;
     }
@@ -145,13 +150,16 @@ bool CCommon::FindRelativePath(const std::string& from, const std::string& to,
     Tokenise(dir1, "\\/", a);
     Tokenise(dir2, "\\/", b);
     size_t i = 0;
-    while (i < a.size() && i < b.size() && a[i] == b[i])
+    while (i < a.size() && i < b.size() && a[i] == b[i]) {
         ++i;
+    }
     std::string relative;
-    for (size_t k = i; k < a.size(); ++k)
+    for (size_t k = i; k < a.size(); ++k) {
         relative += "../";
-    for (size_t k = i; k < b.size(); ++k)
+    }
+    for (size_t k = i; k < b.size(); ++k) {
         relative += b[k] + "/";
+    }
     relative += name2 + ext2;
     result = relative;
     return true;
@@ -176,8 +184,9 @@ bool CCommon::ShowCopyJSFile(const std::string& fileName, std::string& chosenPat
     request.initialDir =
         startFolder.empty() ? COndRegistryHandler::GetPreviousScriptCopyPath() : startFolder;
     std::string path;
-    if (!ondrelo::Prompt().FileDialog(request, path))
+    if (!ondrelo::Prompt().FileDialog(request, path)) {
         return false;
+    }
     chosenPath = path;
     return true;
 }
@@ -190,11 +199,13 @@ bool CCommon::ShowOpenHtmlFile(std::string& path, ondrelo::ITextField* field) {
     request.fileMustExist = true;
     request.resizable = true;
     std::string chosen;
-    if (!ondrelo::Prompt().FileDialog(request, chosen))
+    if (!ondrelo::Prompt().FileDialog(request, chosen)) {
         return false;
+    }
     path = chosen;
-    if (field)
+    if (field) {
         field->SetText(chosen);
+    }
     return true;
 }
 
@@ -222,8 +233,9 @@ std::string CCommon::NormalizeFloat(double value) {
         text.erase(end + 1);
         // A value that rounds up to a whole number at six decimals
         // ("1.000000") would otherwise keep a bare trailing point.
-        if (!text.empty() && text.back() == '.')
+        if (!text.empty() && text.back() == '.') {
             text.pop_back();
+        }
     }
     size_t first = text.find_first_not_of(' ');
     size_t last = text.find_last_not_of(' ');

@@ -17,11 +17,13 @@ const SModuleResources kCommonResources{"Common", &kCommonStrings, ":/Common"};
 thread_local const SModuleResources* t_current = nullptr;
 
 bool Find(const SModuleResources* module, unsigned id, std::string& text) {
-    if (!module || !module->strings)
+    if (!module || !module->strings) {
         return false;
+    }
     auto it = module->strings->find(id);
-    if (it == module->strings->end())
+    if (it == module->strings->end()) {
         return false;
+    }
     text = it->second;
     return true;
 }

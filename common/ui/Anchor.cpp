@@ -11,8 +11,9 @@ RECT ToRECT(const QRect& r) {
 }  // namespace
 
 void CAnchorSet::AddAnchor(QWidget* control, SAnchorPoint first, SAnchorPoint second) {
-    if (!control || first.IsNone())
+    if (!control || first.IsNone()) {
         return;
+    }
     RemoveAnchor(control);
     const QSize size = m_parent->size();
     m_items.push_back({control, MakeAnchor(ToRECT(control->geometry()), first, second, size.width(),
@@ -41,8 +42,9 @@ void CAnchorSet::ArrangeLayout() {
                                                       std::max(0, r.bottom - r.top)));
     }
     for (auto& [control, rect] : moves) {
-        if (control->geometry() != rect)
+        if (control->geometry() != rect) {
             control->setGeometry(rect);
+        }
     }
 }
 

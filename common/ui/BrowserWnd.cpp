@@ -13,11 +13,14 @@ namespace {
 // ":/Inslet" -> "/Inslet"; empty for a prefix that is not a single folder
 // of the resource root, which no address could name.
 QString ResourceFolder(const char* prefix) {
-    if (prefix == nullptr)
+    if (prefix == nullptr) {
         return {};
+    }
     const QString folder = QString::fromUtf8(prefix);
-    if (!folder.startsWith(QLatin1String(":/")) || folder.size() < 3 || folder.indexOf('/', 2) >= 0)
+    if (!folder.startsWith(QLatin1String(":/")) || folder.size() < 3 ||
+        folder.indexOf('/', 2) >= 0) {
         return {};
+    }
     return folder.mid(1);
 }
 
@@ -33,8 +36,9 @@ CBrowserWnd::CBrowserWnd(QWidget* parent) : QTextBrowser(parent) {
 }
 
 bool CBrowserWnd::Create(QWidget* parent, const QRect& rect) {
-    if (!parent)
+    if (!parent) {
         return false;
+    }
     setParent(parent);
     setGeometry(rect);
     show();
@@ -47,18 +51,21 @@ bool CBrowserWnd::Create(HWND parent, const RECT& rect) {
 
 std::string CBrowserWnd::ResourceAddress(const ondrelo::SModuleResources& module, unsigned id) {
     const QString folder = ResourceFolder(module.qtResourcePrefix);
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
         return {};
+    }
     return "res://" + folder.toStdString() + "/" + std::to_string(id);
 }
 
 bool CBrowserWnd::LoadFromResource(unsigned id) {
     const ondrelo::SModuleResources* module = ondrelo::CurrentModuleResources();
-    if (!module)
+    if (!module) {
         module = &ondrelo::CommonResources();
+    }
     const std::string address = ResourceAddress(*module, id);
-    if (address.empty() || ResolveResource(QUrl(QString::fromStdString(address))).isEmpty())
+    if (address.empty() || ResolveResource(QUrl(QString::fromStdString(address))).isEmpty()) {
         return false;
+    }
     Navigate(address);
     return true;
 }
@@ -74,45 +81,55 @@ void CBrowserWnd::Navigate(const std::string& address, unsigned, const std::stri
 }
 
 QString CBrowserWnd::ResolveResource(const QUrl& address) {
-    if (address.scheme() != QLatin1String("res") || !address.host().isEmpty())
+    if (address.scheme() != QLatin1String("res") || !address.host().isEmpty()) {
         return {};
+    }
     // "/<module folder>/<resource>"; the resource may lie in a subfolder.
     const QStringList parts = address.path().split('/');
-    if (parts.size() < 3 || !parts[0].isEmpty())
+    if (parts.size() < 3 || !parts[0].isEmpty()) {
         return {};
+    }
     for (const QString& part : parts.mid(1)) {
-        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
             return {};
+        }
     }
     QString relative = parts.mid(2).join('/');
     bool page = false;
     relative.toUInt(&page);
-    if (page)
+    if (page) {
         relative += QLatin1String(".html");
+    }
     // A page is always the module's own; a style sheet or picture it lacks
     // may be Common's, shared by all help pages.
     const QString own = QLatin1String(":/") + parts[1] + QLatin1String("/html/") + relative;
-    if (QFile::exists(own))
+    if (QFile::exists(own)) {
         return own;
+    }
     const QString shared =
         QLatin1String(ondrelo::kCommonQtPrefix) + QLatin1String("/html/") + relative;
-    if (!page && QFile::exists(shared))
+    if (!page && QFile::exists(shared)) {
         return shared;
+    }
     return {};
 }
 
 QVariant CBrowserWnd::loadResource(int type, const QUrl& name) {
-    if (name.scheme() != QLatin1String("res"))
+    if (name.scheme() != QLatin1String("res")) {
         return QTextBrowser::loadResource(type, name);
+    }
     const QString path = ResolveResource(name);
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return {};
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         return {};
+    }
     const QByteArray bytes = file.readAll();
-    if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)
+    if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource) {
         return QString::fromUtf8(bytes);
+    }
     return bytes;
 }
 

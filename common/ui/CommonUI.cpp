@@ -29,8 +29,9 @@ ondrelo::CQtPrompt& QtPrompt() {
 }  // namespace
 
 void InitCommonDLL() {
-    if (g_initCount++ > 0)
+    if (g_initCount++ > 0) {
         return;
+    }
     g_previousPrompt = ondrelo::SetPrompt(&QtPrompt());
     // Common's resources are compiled into this library and registered when
     // it is loaded; say so loudly when they are missing, since every wizard
@@ -41,19 +42,22 @@ void InitCommonDLL() {
 }
 
 void TermCommonDLL() {
-    if (g_initCount == 0 || --g_initCount > 0)
+    if (g_initCount == 0 || --g_initCount > 0) {
         return;
+    }
     // Put the earlier prompt back only when ours is still the one in use; a
     // prompt installed later (a test's) stays.
     ondrelo::IPrompt* current = ondrelo::SetPrompt(g_previousPrompt);
-    if (current != &QtPrompt())
+    if (current != &QtPrompt()) {
         ondrelo::SetPrompt(current);
+    }
     g_previousPrompt = nullptr;
 }
 
 void MoveWindowOver(QWidget* placeholder, QWidget* target, QWidget* parent) {
-    if (!placeholder || !target || !parent)
+    if (!placeholder || !target || !parent) {
         return;
+    }
     const QPoint topLeft = parent->mapFromGlobal(placeholder->mapToGlobal(QPoint(0, 0)));
     QRect rect(topLeft, placeholder->size());
     // The target's geometry is in its own parent's coordinates.
@@ -85,8 +89,9 @@ void InitOndButton(CButtonST& button) {
 namespace ondrelo {
 
 void UseWindowBackground(QWidget* widget) {
-    if (!widget)
+    if (!widget) {
         return;
+    }
     QPalette p = widget->palette();
     p.setColor(QPalette::Window, p.color(QPalette::Base));
     widget->setPalette(p);
@@ -121,8 +126,9 @@ bool OpenInBrowser(const std::string& path, HWND owner) {
     } else if (!Opener()(QUrl::fromLocalFile(file))) {
         problem = kBrowserNotStarted;
     }
-    if (problem == nullptr)
+    if (problem == nullptr) {
         return true;
+    }
     CCommon::ShowMessageBox(FormatText(problem, {path}), owner, MB_OK | MB_ICONERROR);
     return false;
 }

@@ -115,18 +115,23 @@ void CopyAllToClipboard(QPlainTextEdit* box) {
 }
 
 int DialogTabDirection(const QWidget* dialog, const MSG* msg) {
-    if (!dialog || !msg || !msg->event || msg->event->type() != QEvent::KeyPress)
+    if (!dialog || !msg || !msg->event || msg->event->type() != QEvent::KeyPress) {
         return 0;
+    }
     const QWidget* target = ToWidget(msg->hwnd);
-    if (!target || (target != dialog && !dialog->isAncestorOf(target)))
+    if (!target || (target != dialog && !dialog->isAncestorOf(target))) {
         return 0;
+    }
     const auto* key = static_cast<const QKeyEvent*>(msg->event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
         return 0;
-    if (key->key() == Qt::Key_Backtab)
+    }
+    if (key->key() == Qt::Key_Backtab) {
         return -1;
-    if (key->key() == Qt::Key_Tab)
+    }
+    if (key->key() == Qt::Key_Tab) {
         return (key->modifiers() & Qt::ShiftModifier) ? -1 : 1;
+    }
     return 0;
 }
 

@@ -39,14 +39,18 @@ SMove MoveOf(const CRealRect& p) {
 
 STrackLimits ComputeTrackLimits(unsigned flags, SIZE initial, SIZE minSize, SIZE maxSize) {
     STrackLimits limits;
-    if (flags & 2)
+    if (flags & 2) {
         limits.maxTrack.cx = initial.cx;
-    if (flags & 4)
+    }
+    if (flags & 4) {
         limits.maxTrack.cy = initial.cy;
-    if (minSize.cx > 0 || minSize.cy > 0)
+    }
+    if (minSize.cx > 0 || minSize.cy > 0) {
         limits.minTrack = minSize;
-    if (maxSize.cx > 0 || maxSize.cy > 0)
+    }
+    if (maxSize.cx > 0 || maxSize.cy > 0) {
         limits.maxTrack = maxSize;
+    }
     return limits;
 }
 
@@ -88,8 +92,9 @@ std::string PackPlacement(const SWindowPlacement& p) {
 }
 
 bool UnpackPlacement(const std::string& bytes, SWindowPlacement& placement) {
-    if (bytes.size() != kPlacementRecordSize)
+    if (bytes.size() != kPlacementRecordSize) {
         return false;
+    }
     SWindowPlacement p;
     std::size_t at = 0;
     p.length = Get(bytes, at);
@@ -104,8 +109,9 @@ bool UnpackPlacement(const std::string& bytes, SWindowPlacement& placement) {
     p.normalPosition.right = GetSigned(bytes, at);
     p.normalPosition.bottom = GetSigned(bytes, at);
     // A damaged record must not restore a window nobody can see or reach.
-    if (p.length != kPlacementRecordSize)
+    if (p.length != kPlacementRecordSize) {
         return false;
+    }
     if (p.normalPosition.right <= p.normalPosition.left ||
         p.normalPosition.bottom <= p.normalPosition.top) {
         return false;

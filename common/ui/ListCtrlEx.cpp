@@ -20,20 +20,24 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableWidget(parent) {
 
 int CListCtrlEx::AddColumn(const std::string& heading, int column, int subItem, int mask,
                            int format) {
-    if (column < 0)
+    if (column < 0) {
         return -1;
+    }
     const int index = std::min(column, columnCount());
     insertColumn(index);
     const QString text = QString::fromStdString(heading);
     auto* header = new QTableWidgetItem(text);
     Qt::Alignment align = Qt::AlignLeft;
-    if ((format & 3) == LVCFMT_RIGHT)
+    if ((format & 3) == LVCFMT_RIGHT) {
         align = Qt::AlignRight;
-    if ((format & 3) == LVCFMT_CENTER)
+    }
+    if ((format & 3) == LVCFMT_CENTER) {
         align = Qt::AlignHCenter;
+    }
     header->setTextAlignment(align | Qt::AlignVCenter);
-    if (mask & LVCF_SUBITEM)
+    if (mask & LVCF_SUBITEM) {
         header->setData(kSubItemRole, subItem == -1 ? index : subItem);
+    }
     setHorizontalHeaderItem(index, header);
     setColumnWidth(index, horizontalHeader()->fontMetrics().horizontalAdvance(text) + 15);
     return index;
@@ -41,8 +45,9 @@ int CListCtrlEx::AddColumn(const std::string& heading, int column, int subItem, 
 
 int CListCtrlEx::ColumnSubItem(int column) const {
     const QTableWidgetItem* header = horizontalHeaderItem(column);
-    if (!header)
+    if (!header) {
         return -1;
+    }
     const QVariant v = header->data(kSubItemRole);
     return v.isValid() ? v.toInt() : -1;
 }
@@ -63,8 +68,9 @@ void CListCtrlEx::SetCell(int row, int column, const std::string& text, int imag
 
 int CListCtrlEx::AddItem(int row, int column, const std::string& text, int image) {
     if (column == 0) {
-        if (row < 0 || columnCount() == 0)
+        if (row < 0 || columnCount() == 0) {
             return -1;
+        }
         const int index = std::min(row, rowCount());
         insertRow(index);
         SetCell(index, 0, text, image);
@@ -74,21 +80,24 @@ int CListCtrlEx::AddItem(int row, int column, const std::string& text, int image
 }
 
 int CListCtrlEx::ChangeItem(int row, int column, const std::string& text, int image) {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) {
         return 0;
+    }
     SetCell(row, column, text, image);
     return 1;
 }
 
 const CImageList* CListCtrlEx::SetImageList(const CImageList* list, int kind) {
-    if (kind < 0 || kind > 2)
+    if (kind < 0 || kind > 2) {
         return nullptr;
+    }
     const CImageList* previous = m_images[kind];
     m_images[kind] = list;
     if (kind != LVSIL_STATE && list && !list->isEmpty()) {
         const QList<QSize> sizes = list->front().availableSizes();
-        if (!sizes.isEmpty())
+        if (!sizes.isEmpty()) {
             setIconSize(sizes.front());
+        }
     }
     return previous;
 }

@@ -13,8 +13,9 @@ COndPropertyPage::COndPropertyPage(int templateId, QWidget* parent)
 }
 
 void COndPropertyPage::EnsureCreated() {
-    if (m_created)
+    if (m_created) {
         return;
+    }
     m_created = true;
     OnInitDialog();
 }
@@ -27,8 +28,9 @@ COndPropertySheet::COndPropertySheet(QWidget* parent) : QTabWidget(parent) {
 }
 
 void COndPropertySheet::AddPage(COndPropertyPage* page) {
-    if (!page)
+    if (!page) {
         return;
+    }
     addTab(page, page->GetCaption());
     UpdateCaptionColours();
 }
@@ -38,21 +40,24 @@ COndPropertyPage* COndPropertySheet::GetPage(int index) const {
 }
 
 bool COndPropertySheet::SetActivePage(int index) {
-    if (index < 0 || index >= count())
+    if (index < 0 || index >= count()) {
         return false;
+    }
     setCurrentIndex(index);
     return currentIndex() == index;
 }
 
 void COndPropertySheet::showEvent(QShowEvent* event) {
-    if (m_shown < 0 && count() > 0)
+    if (m_shown < 0 && count() > 0) {
         OnCurrentChanged(currentIndex());
+    }
     QTabWidget::showEvent(event);
 }
 
 void COndPropertySheet::OnCurrentChanged(int index) {
-    if (m_switching)
+    if (m_switching) {
         return;
+    }
     // The page being left may keep the selection.
     if (COndPropertyPage* old = GetPage(m_shown); old && m_shown != index && !old->OnKillActive()) {
         m_switching = true;

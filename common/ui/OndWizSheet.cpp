@@ -35,8 +35,9 @@ QSize COndWizPage::DesignSize() const {
 }
 
 void COndWizPage::EnsureCreated() {
-    if (m_created)
+    if (m_created) {
         return;
+    }
     m_created = true;
     const QSize actual = size();
     // Controls are placed and anchored for the design size; the page then
@@ -80,18 +81,21 @@ bool COndWizPage::OnSetActive() {
         }
     }
     m_visited = true;
-    if (m_sheet)
+    if (m_sheet) {
         m_sheet->EnablePageButtons();
+    }
     return true;
 }
 
 bool COndWizPage::InitBrowserWnd(int placeholderId, unsigned htmlId) {
     QWidget* placeholder = ondrelo::FindControl(this, placeholderId);
-    if (!placeholder)
+    if (!placeholder) {
         return false;
+    }
     const QRect rect(placeholder->mapTo(this, QPoint(0, 0)), placeholder->size());
-    if (!m_help)
+    if (!m_help) {
         m_help = new CBrowserWnd(this);
+    }
     m_help->Create(this, rect);
     {
         // Pages are often built from the event loop, outside any call into
@@ -148,8 +152,9 @@ CButtonST* COndWizSheet::MakeButton(int id, const QString& text) {
 }
 
 void COndWizSheet::AddPage(COndWizPage* page) {
-    if (!page)
+    if (!page) {
         return;
+    }
     page->SetPropertySheet(this);
     m_pages.push_back(page);
     m_stack->addWidget(page);
@@ -162,8 +167,9 @@ COndWizPage* COndWizSheet::GetPage(int index) const {
 
 int COndWizSheet::GetPageIndex(const COndWizPage* page) const {
     for (int i = 0; i < GetPageCount(); ++i) {
-        if (m_pages[static_cast<std::size_t>(i)] == page)
+        if (m_pages[static_cast<std::size_t>(i)] == page) {
             return i;
+        }
     }
     return -1;
 }
@@ -175,15 +181,17 @@ CButtonST* COndWizSheet::GetPageButton(int index) const {
 }
 
 bool COndWizSheet::Create(QWidget* parent, const QRect& rect) {
-    if (!m_module)
+    if (!m_module) {
         m_module = ondrelo::CurrentModuleResources();
+    }
     ondrelo::CModuleResourceScope scope(m_module);
     if (!m_pagesAdded) {
         m_pagesAdded = true;
         AddPages();
     }
-    if (!parent)
+    if (!parent) {
         return false;
+    }
 
     hide();
     setParent(parent);
@@ -209,8 +217,9 @@ bool COndWizSheet::Create(QWidget* parent, const QRect& rect) {
     }
 
     m_cancel->hide();
-    for (CButtonST* b : {m_back, m_next, m_finish})
+    for (CButtonST* b : {m_back, m_next, m_finish}) {
         InitOndButton(*b);
+    }
     const QIcon next = ondrelo::LoadResIcon(IDI_ARROW_NEXT);
     m_back->SetIcon(ondrelo::LoadResIcon(IDI_ARROW_BACK));
     m_back->setText(QStringLiteral("&Back"));
@@ -224,8 +233,9 @@ bool COndWizSheet::Create(QWidget* parent, const QRect& rect) {
     CreatePageButtons();
     setGeometry(rect);
     m_anchors.ArrangeLayout();
-    if (!m_pages.empty())
+    if (!m_pages.empty()) {
         SetActivePage(0);
+    }
     return true;
 }
 
@@ -234,8 +244,9 @@ bool COndWizSheet::Create(HWND parent, const RECT& rect) {
 }
 
 void COndWizSheet::OnParentResize() {
-    if (QWidget* parent = parentWidget())
+    if (QWidget* parent = parentWidget()) {
         setGeometry(parent->rect());
+    }
 }
 
 void COndWizSheet::resizeEvent(QResizeEvent* event) {
@@ -258,8 +269,9 @@ bool COndWizSheet::CreatePageButtons() {
     int x = back.left() - 1;
     for (int i = GetPageCount() - 1; i >= 0; --i) {
         std::string label = m_pages[static_cast<std::size_t>(i)]->GetPageLabel();
-        if (label.empty())
+        if (label.empty()) {
             label = "No Title Specified !";
+        }
         const QString caption = QString::fromStdString(label);
         auto* button = MakeButton(ID_PAGE_BUTTON_FIRST + i, caption);
         button->setFont(font());
@@ -285,8 +297,9 @@ void COndWizSheet::EnablePageButtons() {
     // The first page's button always stays as it is: shown and enabled.
     for (int i = GetPageCount() - 1; i >= 1; --i) {
         CButtonST* button = GetPageButton(i);
-        if (!button)
+        if (!button) {
             continue;
+        }
         COndWizPage* page = m_pages[static_cast<std::size_t>(i)];
         if (page->IsEnabled()) {
             button->show();
@@ -307,8 +320,9 @@ void COndWizSheet::ShowPageButtons(bool show) {
 
 bool COndWizSheet::SetActivePage(int index) {
     COndWizPage* page = GetPage(index);
-    if (!page)
+    if (!page) {
         return false;
+    }
     ondrelo::CModuleResourceScope scope(m_module);
     page->resize(m_stack->size());
     page->EnsureCreated();
@@ -341,11 +355,13 @@ void COndWizSheet::SetNextText(const QString& text) {
 
 void COndWizSheet::PressNext() {
     COndWizPage* page = GetActivePage();
-    if (!page || m_next->isHidden() || !m_next->isEnabled())
+    if (!page || m_next->isHidden() || !m_next->isEnabled()) {
         return;
+    }
     ondrelo::CModuleResourceScope scope(m_module);
-    if (!page->OnWizardNext())
+    if (!page->OnWizardNext()) {
         return;
+    }
     for (int i = m_active + 1; i < GetPageCount(); ++i) {
         if (m_pages[static_cast<std::size_t>(i)]->IsEnabled()) {
             SetActivePage(i);
@@ -356,11 +372,13 @@ void COndWizSheet::PressNext() {
 
 void COndWizSheet::PressBack() {
     COndWizPage* page = GetActivePage();
-    if (!page || !m_back->isEnabled())
+    if (!page || !m_back->isEnabled()) {
         return;
+    }
     ondrelo::CModuleResourceScope scope(m_module);
-    if (!page->OnWizardBack())
+    if (!page->OnWizardBack()) {
         return;
+    }
     for (int i = m_active - 1; i >= 0; --i) {
         if (m_pages[static_cast<std::size_t>(i)]->IsEnabled()) {
             SetActivePage(i);
@@ -371,34 +389,39 @@ void COndWizSheet::PressBack() {
 
 void COndWizSheet::PressFinish() {
     COndWizPage* page = GetActivePage();
-    if (!page || m_finish->isHidden() || !m_finish->isEnabled())
+    if (!page || m_finish->isHidden() || !m_finish->isEnabled()) {
         return;
+    }
     ondrelo::CModuleResourceScope scope(m_module);
     page->OnWizardFinish();
 }
 
 void COndWizSheet::PressPageButton(int index) {
-    if (index + ID_PAGE_BUTTON_FIRST > ID_PAGE_BUTTON_LAST)
+    if (index + ID_PAGE_BUTTON_FIRST > ID_PAGE_BUTTON_LAST) {
         return;
+    }
     COndWizPage* page = GetPage(index);
     // The first page's button is always enabled, so it always leads back,
     // even after the pages were cleared.
-    if (!page || !page->IsCreated() || (index > 0 && !page->CanActivate()))
+    if (!page || !page->IsCreated() || (index > 0 && !page->CanActivate())) {
         return;
+    }
     SetActivePage(index);
 }
 
 void COndWizSheet::ClearAllPages() {
     ondrelo::CModuleResourceScope scope(m_module);
-    for (COndWizPage* page : m_pages)
+    for (COndWizPage* page : m_pages) {
         page->ClearData();
+    }
     EnablePageButtons();
 }
 
 bool COndWizSheet::IsDialogMessageA(MSG* msg) {
     COndWizPage* page = GetActivePage();
-    if (!page)
+    if (!page) {
         return false;
+    }
     ondrelo::CModuleResourceScope scope(m_module);
     return page->IsDialogMessageA(msg);
 }

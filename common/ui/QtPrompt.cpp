@@ -33,8 +33,9 @@ SMessageBoxLook MapMessageBoxStyle(unsigned style) {
             order = {B::Ok};
             break;  // MB_OK and unknown values
     }
-    for (auto b : order)
+    for (auto b : order) {
         look.buttons |= b;
+    }
 
     const int defaultIndex = static_cast<int>((style >> 8) & 0x0F);
     look.defaultButton = order.value(defaultIndex < order.size() ? defaultIndex : 0);
@@ -94,17 +95,20 @@ QStringList ConvertFilter(const std::string& filter) {
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString text = parts[i].trimmed();
-        if (text.isEmpty())
+        if (text.isEmpty()) {
             break;  // "||" ends the list
+        }
         QStringList patterns;
         for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
             const QString pattern = p.trimmed();
-            if (pattern.isEmpty())
+            if (pattern.isEmpty()) {
                 continue;
+            }
             patterns << (pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern);
         }
-        if (patterns.isEmpty())
+        if (patterns.isEmpty()) {
             patterns << QStringLiteral("*");
+        }
         text.remove(trailingList);
         out << QStringLiteral("%1 (%2)").arg(text, patterns.join(' '));
     }
@@ -113,10 +117,12 @@ QStringList ConvertFilter(const std::string& filter) {
 
 QString DefaultSuffix(const std::string& defaultExt) {
     QString ext = QString::fromUtf8(defaultExt).trimmed();
-    while (ext.startsWith('*') || ext.startsWith('.'))
+    while (ext.startsWith('*') || ext.startsWith('.')) {
         ext.remove(0, 1);
-    if (ext.contains('*') || ext.contains('?'))
+    }
+    if (ext.contains('*') || ext.contains('?')) {
         return {};
+    }
     return ext;
 }
 
@@ -127,10 +133,12 @@ int CQtPrompt::MessageBox(HWND owner, const std::string& caption, const std::str
     QMessageBox box(look.icon, QString::fromUtf8(caption), QString::fromUtf8(text), look.buttons,
                     parent);
     box.setTextFormat(Qt::PlainText);
-    if (look.defaultButton != QMessageBox::NoButton)
+    if (look.defaultButton != QMessageBox::NoButton) {
         box.setDefaultButton(look.defaultButton);
-    if (look.escapeButton != QMessageBox::NoButton)
+    }
+    if (look.escapeButton != QMessageBox::NoButton) {
         box.setEscapeButton(look.escapeButton);
+    }
     box.exec();
     return MapMessageBoxResult(box.standardButton(box.clickedButton()), style);
 }
@@ -143,18 +151,22 @@ bool CQtPrompt::FileDialog(const SFileDialogSpec& request, std::string& path) {
     dialog.setFileMode(request.open && request.fileMustExist ? QFileDialog::ExistingFile
                                                              : QFileDialog::AnyFile);
     const QStringList filters = ConvertFilter(request.filter);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
+    }
     dialog.setDefaultSuffix(DefaultSuffix(request.defaultExt));
-    if (!request.fileName.empty())
+    if (!request.fileName.empty()) {
         dialog.selectFile(QString::fromUtf8(request.fileName));
+    }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     dialog.setSizeGripEnabled(request.resizable);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted) {
         return false;
+    }
     const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty())
+    if (files.isEmpty()) {
         return false;
+    }
     path = QDir::toNativeSeparators(files.front()).toStdString();
     return true;
 }

@@ -14,8 +14,9 @@ QString QtPrefixOf(const SModuleResources* module) {
 QString FindQtResource(const SModuleResources* module, const QString& relative) {
     for (const QString& prefix : {QtPrefixOf(module), QString::fromLatin1(kCommonQtPrefix)}) {
         const QString path = prefix + '/' + relative;
-        if (QFile::exists(path))
+        if (QFile::exists(path)) {
             return path;
+        }
     }
     return {};
 }
@@ -36,11 +37,13 @@ QPixmap LoadResBitmap(unsigned id) {
 
 bool LoadResHtml(unsigned id, QByteArray& html) {
     const QString path = FindQtResource(QStringLiteral("html/%1.html").arg(id));
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return false;
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         return false;
+    }
     html = file.readAll();
     return true;
 }

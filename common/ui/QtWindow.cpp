@@ -11,28 +11,32 @@ constexpr char kIdProperty[] = "ondId";
 }
 
 void SetControlId(QWidget* control, int id) {
-    if (control)
+    if (control) {
         control->setProperty(kIdProperty, id);
+    }
 }
 
 int GetControlId(const QWidget* control) {
-    if (!control)
+    if (!control) {
         return 0;
+    }
     const QVariant v = control->property(kIdProperty);
     return v.isValid() ? v.toInt() : 0;
 }
 
 QWidget* FindControl(const QWidget* dialog, int id) {
-    if (!dialog)
+    if (!dialog) {
         return nullptr;
+    }
     // Breadth first, so that a dialog's own control wins over one of the
     // same number inside an embedded child dialog.
     QList<QWidget*> level = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     while (!level.isEmpty()) {
         QList<QWidget*> next;
         for (QWidget* w : level) {
-            if (GetControlId(w) == id)
+            if (GetControlId(w) == id) {
                 return w;
+            }
             next += w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         }
         level = next;
@@ -41,12 +45,15 @@ QWidget* FindControl(const QWidget* dialog, int id) {
 }
 
 std::uint32_t VirtualKeyOf(int key) {
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
         return static_cast<std::uint32_t>('A' + key - Qt::Key_A);
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
         return static_cast<std::uint32_t>('0' + key - Qt::Key_0);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
         return 0x70 + static_cast<std::uint32_t>(key - Qt::Key_F1);
+    }
     switch (key) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
@@ -104,10 +111,12 @@ MSG MakeMsg(QWidget* target, QEvent* event) {
         msg.wParam = VirtualKeyOf(key->key());
         // Repeat count 1; bit 29 for Alt, bits 30 and 31 for a release.
         std::uint32_t lParam = 1;
-        if (alt)
+        if (alt) {
             lParam |= 1u << 29;
-        if (!press)
+        }
+        if (!press) {
             lParam |= 3u << 30;
+        }
         msg.lParam = static_cast<std::int32_t>(lParam);
         msg.time = static_cast<std::uint32_t>(key->timestamp());
     }

@@ -40,8 +40,9 @@ CResize::~CResize() = default;
 void CResize::Init() {
     m_initial = m_last = SizeOf(m_window);
     m_initialised = true;
-    if (!(m_flags & eNoMinSize))
+    if (!(m_flags & eNoMinSize)) {
         m_minSize = m_initial;
+    }
     // Qt widgets always clip their children; eNoClipChildren has nothing to turn off.
     if (!(m_flags & eNoSizeGrip)) {
         auto* grip = new QSizeGrip(m_window);
@@ -72,8 +73,9 @@ void CResize::SetResize(int id, const REALRECT& fractions) {
 }
 
 void CResize::SetResize(QWidget* control, const REALRECT& fractions) {
-    if (!control)
+    if (!control) {
         return;
+    }
     for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
         if (it->control == control) {
             it->fractions = CRealRect(it->fractions) + fractions;
@@ -87,35 +89,41 @@ void CResize::SetResize(QWidget* control, const REALRECT& fractions) {
     item.fractions = fractions;
     item.position = CRealRect(ondrelo::ToRect(QRect(topLeft, control->size())));
     m_items.push_back(item);
-    if (!(m_flags & eNoTransparentGroups))
+    if (!(m_flags & eNoTransparentGroups)) {
         MakeTransparent(control);
+    }
 }
 
 void CResize::SetMinSize(SIZE size) {
     m_minSize = size;
-    if (m_initialised)
+    if (m_initialised) {
         ApplyLimits();
+    }
 }
 
 void CResize::SetMaxSize(SIZE size) {
     m_maxSize = size;
-    if (m_initialised)
+    if (m_initialised) {
         ApplyLimits();
+    }
 }
 
 void CResize::Size() {
-    if (m_items.empty() || !m_initialised)
+    if (m_items.empty() || !m_initialised) {
         return;
+    }
     const SIZE now = SizeOf(m_window);
     const int dx = now.cx - m_last.cx;
     const int dy = now.cy - m_last.cy;
     std::vector<std::pair<QWidget*, ondrelo::SMove>> moves;
     std::vector<SItem> updated = m_items;
     for (SItem& item : updated) {
-        if (!item.control)
+        if (!item.control) {
             continue;
-        if (!ondrelo::StepResize(item.position, item.fractions, dx, dy))
+        }
+        if (!ondrelo::StepResize(item.position, item.fractions, dx, dy)) {
             continue;
+        }
         moves.emplace_back(item.control.data(), ondrelo::MoveOf(item.position));
     }
     // Positions are committed together with the moves, so that a layout
@@ -144,8 +152,9 @@ void CResize::ApplyLimits() {
 }
 
 bool CResize::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_window && event->type() == QEvent::Resize)
+    if (watched == m_window && event->type() == QEvent::Resize) {
         Size();
+    }
     return false;
 }
 
@@ -154,8 +163,9 @@ bool CResize::LoadPlacement(const std::string& section) {
     const QByteArray bytes =
         profile.value(QString::fromStdString(section) + "/WindowPlacement").toByteArray();
     ondrelo::SWindowPlacement placement;
-    if (!ondrelo::UnpackPlacement(bytes.toStdString(), placement))
+    if (!ondrelo::UnpackPlacement(bytes.toStdString(), placement)) {
         return false;
+    }
     m_window->setGeometry(ondrelo::ToQRect(placement.normalPosition));
     // A window restored minimised would start out of sight; it comes back
     // in its normal size instead.
@@ -185,8 +195,9 @@ CResizeDialog::CResizeDialog(int templateId, QWidget* parent, unsigned flags)
     : QDialog(parent), m_templateId(templateId), m_resize(this, flags) {}
 
 void CResizeDialog::EnsureInitialised() {
-    if (m_initialised)
+    if (m_initialised) {
         return;
+    }
     m_initialised = true;
     OnInitDialog();
     m_resize.Init();
@@ -201,8 +212,9 @@ CResizePropertyPage::CResizePropertyPage(int templateId, QWidget* parent, unsign
     : QWidget(parent), m_templateId(templateId), m_resize(this, flags | CResize::eNoSizeGrip) {}
 
 void CResizePropertyPage::EnsureInitialised() {
-    if (m_initialised)
+    if (m_initialised) {
         return;
+    }
     m_initialised = true;
     OnInitDialog();
     m_resize.Init();
@@ -219,8 +231,9 @@ CResizePropertySheet::CResizePropertySheet(QWidget* parent, unsigned flags)
 }
 
 void CResizePropertySheet::EnsureInitialised() {
-    if (m_initialised)
+    if (m_initialised) {
         return;
+    }
     m_initialised = true;
     m_tabs->setGeometry(rect().adjusted(7, 7, -7, -7));
     m_resize.SetResize(m_tabs, REALRECT{0, 0, 1, 1});
@@ -237,8 +250,9 @@ CResizeFormView::CResizeFormView(int templateId, QWidget* parent, unsigned flags
     : QWidget(parent), m_templateId(templateId), m_resize(this, flags) {}
 
 void CResizeFormView::EnsureInitialised() {
-    if (m_initialised)
+    if (m_initialised) {
         return;
+    }
     m_initialised = true;
     OnInitDialog();
     m_resize.Init();

@@ -53,15 +53,19 @@ void RunProbe(const std::vector<std::string>& args, const SGenOptions&, SGenerat
     out.scriptName = "probe.js";
     out.placeholderText = "_PROBE_";
     for (const std::string& a : args) {
-        if (a == "usage")
+        if (a == "usage") {
             throw CUsageError("bad probe argument");
-        if (a == "fail")
+        }
+        if (a == "fail") {
             throw CGenFailure("probe input unreadable");
-        if (a == "noinsert")
+        }
+        if (a == "noinsert") {
             insert = false;
-        if (a == "noscript")
+        }
+        if (a == "noscript") {
             out.scriptName.clear();
-        if (a == "withinclusion")
+        }
+        if (a == "withinclusion") {
             out.inclusion = [](const std::string& page, const std::string& destination,
                                std::string& line) {
                 g_probe.inclusionPage = page;
@@ -69,20 +73,24 @@ void RunProbe(const std::vector<std::string>& args, const SGenOptions&, SGenerat
                 line = "<SCRIPT src='rel/probe.js'></SCRIPT>";
                 return true;
             };
+        }
     }
     auto gen = std::make_shared<CProbeGen>();
     gen->SetModified(true);
     out.generator = gen;
-    if (insert)
+    if (insert) {
         out.insert = [](const SInsertRequest& request) {
             ++g_probe.calls;
             g_probe.request = request;
-            if (g_probe.raise)
+            if (g_probe.raise) {
                 COndException::ThrowOndException("scanner gave up", 7);
-            if (g_probe.succeed)
+            }
+            if (g_probe.succeed) {
                 WriteFile(request.page, "inserted");
+            }
             return g_probe.succeed;
         };
+    }
 }
 
 ONDRELO_GEN_SUBCOMMAND(probe, "a probe for the tests", "  ondrelo-gen probe [ARGS]\n", &RunProbe);
@@ -137,8 +145,9 @@ TEST_F(GenCommand, BadUsageExitsTwoWithAPointerToHelp) {
     };
     for (const auto& args : cases) {
         std::string line;
-        for (const auto& a : args)
+        for (const auto& a : args) {
             line += a + " ";
+        }
         EXPECT_EQ(Gen(args), kExitUsage) << line;
         EXPECT_NE(err.str().find("--help"), std::string::npos) << line << err.str();
         EXPECT_EQ(out.str(), "") << line;
@@ -171,8 +180,9 @@ TEST_F(GenCommand, FixedNumbersLastOneRunOnly) {
     EXPECT_EQ(Gen({"probe", "--numbers", "7"}), kExitDone);
     CCodeGen::SeedRandomNumbers();
     bool allSeven = true;
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 20; ++i) {
         allSeven = allSeven && CCodeGen::DrawRandomNumber() == 7;
+    }
     EXPECT_FALSE(allSeven);
 }
 
@@ -185,8 +195,9 @@ TEST_F(GenCommand, SubcommandFailureExitsOneWithItsMessage) {
 TEST_F(GenCommand, HelpListsEverySubcommandAndTheCommonOptions) {
     EXPECT_EQ(Gen({"--help"}), kExitDone);
     for (const char* part : {"probe", "a probe for the tests", "ondrelo-gen probe [ARGS]",
-                             "--print", "--numbers", "--page", "--insert", "--script-to"})
+                             "--print", "--numbers", "--page", "--insert", "--script-to"}) {
         EXPECT_NE(out.str().find(part), std::string::npos) << part;
+    }
     EXPECT_EQ(Gen({"probe", "--help"}), kExitDone);
     EXPECT_NE(out.str().find("ondrelo-gen probe [ARGS]"), std::string::npos);
 }

@@ -19,22 +19,27 @@ constexpr char kDatabaseHeader[] = "SQLite format 3";  // and a zero byte
 
 EStoreProblem CheckStoreFile(const std::string& path) {
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) {
         return EStoreProblem::Missing;
-    if (S_ISDIR(info.st_mode))
+    }
+    if (S_ISDIR(info.st_mode)) {
         return EStoreProblem::Folder;
+    }
     std::ifstream file(path, std::ios::binary);
-    if (!file || ::access(path.c_str(), R_OK) != 0)
+    if (!file || ::access(path.c_str(), R_OK) != 0) {
         return EStoreProblem::Unreadable;
+    }
     // An empty file is an empty database to the store; it simply holds no
     // module list.
-    if (info.st_size == 0)
+    if (info.st_size == 0) {
         return EStoreProblem::None;
+    }
     char header[sizeof kDatabaseHeader] = {};
     file.read(header, sizeof header);
     if (file.gcount() != static_cast<std::streamsize>(sizeof header) ||
-        std::memcmp(header, kDatabaseHeader, sizeof header) != 0)
+        std::memcmp(header, kDatabaseHeader, sizeof header) != 0) {
         return EStoreProblem::NotADatabase;
+    }
     return EStoreProblem::None;
 }
 
@@ -65,12 +70,14 @@ std::string StoreProblemText(const std::string& path, EStoreProblem problem) {
 }
 
 std::string BuildTreeStore(const std::string& programDir) {
-    if (programDir.empty())
+    if (programDir.empty()) {
         return {};
+    }
     const std::filesystem::path build = std::filesystem::path(programDir).parent_path();
     std::error_code error;
-    if (!std::filesystem::is_regular_file(build / "CMakeCache.txt", error))
+    if (!std::filesystem::is_regular_file(build / "CMakeCache.txt", error)) {
         return {};
+    }
     return (build / "registry.db").string();
 }
 

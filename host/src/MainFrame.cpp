@@ -43,14 +43,16 @@ CMainFrame::CMainFrame() {
 
 QSize CMainFrame::MinimumTrackSize(const QSize& available) {
     QSize size(kMinWidth, kMinHeight);
-    if (available.isValid() && !available.isEmpty())
+    if (available.isValid() && !available.isEmpty()) {
         size = size.boundedTo(available);
+    }
     return size;
 }
 
 QRect CMainFrame::NormalGeometry(const QRect& available) {
-    if (!available.isValid() || available.isEmpty())
+    if (!available.isValid() || available.isEmpty()) {
         return QRect(QPoint(0, 0), QSize(kMinWidth, kMinHeight));
+    }
     const QSize size = QSize(available.width() * 3 / 4, available.height() * 3 / 4)
                            .expandedTo(MinimumTrackSize(available.size()))
                            .boundedTo(available.size());
@@ -61,8 +63,9 @@ QRect CMainFrame::NormalGeometry(const QRect& available) {
 
 void CMainFrame::FitToScreen() {
     const QScreen* display = screen();
-    if (display == nullptr)
+    if (display == nullptr) {
         display = QGuiApplication::primaryScreen();
+    }
     if (display == nullptr) {
         setMinimumSize(kMinWidth, kMinHeight);
         return;

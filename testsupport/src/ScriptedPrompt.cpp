@@ -5,8 +5,9 @@ namespace ondrelo {
 CScriptedPrompt::CScriptedPrompt() : m_previous(SetPrompt(this)) {}
 
 CScriptedPrompt::~CScriptedPrompt() {
-    if (&Prompt() == this)
+    if (&Prompt() == this) {
         SetPrompt(m_previous);
+    }
 }
 
 int CScriptedPrompt::MessageBox(HWND, const std::string& caption, const std::string& text,
@@ -17,8 +18,9 @@ int CScriptedPrompt::MessageBox(HWND, const std::string& caption, const std::str
     record.text = text;
     record.style = style;
     m_records.push_back(std::move(record));
-    if (m_messageAnswers.empty())
+    if (m_messageAnswers.empty()) {
         return CautiousAnswer(style);
+    }
     int answer = m_messageAnswers.front();
     m_messageAnswers.pop_front();
     return answer;
@@ -30,12 +32,14 @@ bool CScriptedPrompt::FileDialog(const SFileDialogSpec& request, std::string& pa
     record.text = request.title;
     record.dialog = request;
     m_records.push_back(std::move(record));
-    if (m_fileAnswers.empty())
+    if (m_fileAnswers.empty()) {
         return false;
+    }
     std::optional<std::string> answer = std::move(m_fileAnswers.front());
     m_fileAnswers.pop_front();
-    if (!answer)
+    if (!answer) {
         return false;
+    }
     path = *answer;
     return true;
 }
@@ -43,8 +47,9 @@ bool CScriptedPrompt::FileDialog(const SFileDialogSpec& request, std::string& pa
 std::vector<std::string> CScriptedPrompt::MessageTexts() const {
     std::vector<std::string> texts;
     for (const SRecord& r : m_records) {
-        if (r.kind == EPromptKind::MessageBox)
+        if (r.kind == EPromptKind::MessageBox) {
             texts.push_back(r.text);
+        }
     }
     return texts;
 }

@@ -79,8 +79,9 @@ TEST(ResizeArithmetic, FractionsMoveEdgesWithoutLosingPixels) {
     };
     for (const Case& c : cases) {
         CRealRect position(10, 10, 60, 30);
-        for (int i = 0; i < c.steps; ++i)
+        for (int i = 0; i < c.steps; ++i) {
             EXPECT_TRUE(StepResize(position, c.fractions, c.dx, c.dy));
+        }
         EXPECT_EQ(MoveOf(position), c.expected);
     }
     CRealRect unmoved(10, 10, 60, 30);

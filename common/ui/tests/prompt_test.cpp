@@ -125,8 +125,9 @@ TEST(CommonUI, OndButtonLook) {
     CButtonST button("&Next");
     InitOndButton(button);
     using S = CButtonST::EState;
-    for (S s : {S::Normal, S::Hover, S::Focus})
+    for (S s : {S::Normal, S::Hover, S::Focus}) {
         EXPECT_EQ(button.GetTextColor(s), QColor(0, 0, 255));
+    }
     EXPECT_EQ(button.GetBackColor(S::Hover), QColor(230, 230, 255));
     EXPECT_EQ(button.GetBackColor(S::Normal), button.palette().color(QPalette::Base));
     EXPECT_EQ(button.GetBackColor(S::Focus), button.palette().color(QPalette::Base));

@@ -169,8 +169,9 @@ TEST_F(WizardSheet, RefusedNextStaysOnThePage) {
 TEST_F(WizardSheet, ClearingAllPagesLeavesOnlyTheFirstStepButton) {
     sheet->GetNextButton()->click();
     sheet->GetNextButton()->click();
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(Step(i)->isEnabled()) << i;
+    }
 
     sheet->ClearAllPages();
     EXPECT_TRUE(sheet->first->m_cleared && sheet->middle->m_cleared && sheet->last->m_cleared);
@@ -325,9 +326,10 @@ TEST_F(WizardSheet, TabOnAPageMovesTheFocusWithinIt) {
 class CLongSheet : public COndWizSheet {
 public:
     void AddPages() override {
-        for (int i = 0; i < 23; ++i)
+        for (int i = 0; i < 23; ++i) {
             AddPage(
                 new CTestPage(300 + i, "P" + std::to_string(i), i == 0 ? PAGE_FIRST : PAGE_INNER));
+        }
     }
 };
 
@@ -338,8 +340,9 @@ TEST(WizardSheetCreate, StepButtonsBeyondTheTwentyFirstDoNothing) {
         pane.resize(1400, 460);
         auto* sheet = new CLongSheet;
         ASSERT_TRUE(sheet->Create(&pane, pane.rect()));
-        for (int i = 1; i < 23; ++i)
+        for (int i = 1; i < 23; ++i) {
             sheet->PressNext();
+        }
         ASSERT_EQ(sheet->GetActiveIndex(), 22);
         auto step = [&](int i) {
             return ondrelo::FindControlAs<CButtonST>(sheet, ID_PAGE_BUTTON_FIRST + i);

@@ -17,6 +17,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -318,6 +319,30 @@ void RemoveStaleJournal(const std::string& path) {
     }
 }
 
+// Held by a process that removes the stale journals of a missing store and
+// links its new store file into place. Without it, one creator could find
+// the store missing, another link its store and begin writing its log, and
+// the first then delete that log, losing the other's writes. The lock is on
+// the store's folder and lasts only for the check, the removal and the link.
+class CCreationLock {
+public:
+    explicit CCreationLock(const std::string& folder)
+        : m_fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        while (m_fd >= 0 && flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~CCreationLock() {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+    }
+    CCreationLock(const CCreationLock&) = delete;
+    CCreationLock& operator=(const CCreationLock&) = delete;
+
+private:
+    int m_fd;
+};
+
 // The bytes of a new, empty store: the tables made in memory, and the file
 // marked for write-ahead logging (the two format bytes at offsets 18 and 19
 // are 2 in such a file; SQLite reads them when it opens it).
@@ -463,8 +488,12 @@ LONG CreateUnderTemporaryName(const std::string& path, const std::string& image,
         int err = WriteAll(fd, image);
         LONG status = err ? CreateFailed(path, err, "cannot write it") : ERROR_SUCCESS;
         if (status == ERROR_SUCCESS) {
-            RemoveStaleJournal(path);
-            LONG linked = LinkIntoPlace(temp, path, 0);
+            LONG linked = 0;
+            {
+                CCreationLock creation(FolderOf(path));
+                RemoveStaleJournal(path);
+                linked = LinkIntoPlace(temp, path, 0);
+            }
             if (linked == -ENOENT && attempt < 3) {
                 // Another process took our file for a left-over one in the
                 // moment before we locked it: start again.
@@ -517,12 +546,16 @@ LONG CreateStoreFile(const std::string& path) {
         close(fd);
         return CreateFailed(path, err, "cannot write it");
     }
-    RemoveStaleJournal(path);
-    LONG linked = LinkIntoPlace("/proc/self/fd/" + std::to_string(fd), path, AT_SYMLINK_FOLLOW);
-    if (linked != ERROR_SUCCESS && linked != -EEXIST) {
-        // Without /proc, a privileged process can still link the file itself.
-        LONG direct = LinkIntoPlace("", path, AT_EMPTY_PATH, fd);
-        linked = direct == ERROR_SUCCESS ? direct : linked;
+    LONG linked = 0;
+    {
+        CCreationLock creation(FolderOf(path));
+        RemoveStaleJournal(path);
+        linked = LinkIntoPlace("/proc/self/fd/" + std::to_string(fd), path, AT_SYMLINK_FOLLOW);
+        if (linked != ERROR_SUCCESS && linked != -EEXIST) {
+            // Without /proc, a privileged process can still link the file itself.
+            LONG direct = LinkIntoPlace("", path, AT_EMPTY_PATH, fd);
+            linked = direct == ERROR_SUCCESS ? direct : linked;
+        }
     }
     close(fd);
     if (linked == ERROR_SUCCESS) {

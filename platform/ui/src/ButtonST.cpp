@@ -32,14 +32,16 @@ CButtonST::CButtonST(const QString& text, QWidget* parent) : QPushButton(text, p
 
 void CButtonST::SetTextColor(EState state, const QColor& color, bool repaint) {
     m_text[Index(state)] = color;
-    if (repaint)
+    if (repaint) {
         update();
+    }
 }
 
 void CButtonST::SetBackColor(EState state, const QColor& color, bool repaint) {
     m_back[Index(state)] = color;
-    if (repaint)
+    if (repaint) {
         update();
+    }
 }
 
 QColor CButtonST::GetTextColor(EState state) const {
@@ -57,27 +59,32 @@ void CButtonST::SetDefaultColors(bool repaint) {
         m_text[i] = QColor();
         m_back[i] = QColor();
     }
-    if (repaint)
+    if (repaint) {
         update();
+    }
 }
 
 void CButtonST::SetIcon(const QIcon& icon, bool repaint) {
     setIcon(icon);
-    if (repaint)
+    if (repaint) {
         update();
+    }
 }
 
 void CButtonST::SetIconAlign(EIconAlign align, bool repaint) {
     m_align = align;
-    if (repaint)
+    if (repaint) {
         update();
+    }
 }
 
 CButtonST::EState CButtonST::CurrentState() const {
-    if (m_hover)
+    if (m_hover) {
         return EState::Hover;
-    if (hasFocus())
+    }
+    if (hasFocus()) {
         return EState::Focus;
+    }
     return EState::Normal;
 }
 
@@ -122,8 +129,9 @@ void CButtonST::paintEvent(QPaintEvent*) {
     const int iconWidth = icon.isNull() ? 0 : iconSize.width() + (text.isEmpty() ? 0 : kIconGap);
     const int total = textWidth + iconWidth;
     QRect content = face;
-    if (isDown())
+    if (isDown()) {
         content.translate(1, 1);
+    }
     int x = content.left() + (content.width() - total) / 2;
 
     QRect textRect(x, content.top(), textWidth, content.height());

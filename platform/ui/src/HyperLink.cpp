@@ -39,18 +39,21 @@ void CHyperLink::SetVisited(bool visited) {
 }
 
 QColor CHyperLink::CurrentColour() const {
-    if (m_hover)
+    if (m_hover) {
         return m_hoverColour;
+    }
     return m_visited ? m_visitedColour : m_link;
 }
 
 bool CHyperLink::GotoURL() {
     const QUrl url = QUrl::fromUserInput(m_url.isEmpty() ? text() : m_url);
-    if (!url.isValid())
+    if (!url.isValid()) {
         return false;
+    }
     const bool opened = QDesktopServices::openUrl(url);
-    if (opened)
+    if (opened) {
         SetVisited(true);
+    }
     emit linkOpened(url);
     return opened;
 }

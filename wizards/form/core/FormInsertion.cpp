@@ -16,14 +16,16 @@ namespace {
 // warnings that the last page already showed.
 void GeneratePieces(CFormCodeGen& generator, std::string* html, std::string& script) {
     const std::string shown = generator.GetWarnings();
-    if (html)
+    if (html) {
         *html = generator.GenerateFormHTML();
+    }
     script = generator.GenerateValidatorScript();
     generator.ClearWarnings();
     for (std::size_t start = 0; start < shown.size();) {
         std::size_t end = shown.find("\r\n", start);
-        if (end == std::string::npos)
+        if (end == std::string::npos) {
             end = shown.size();
+        }
         generator.AddWarning(shown.substr(start, end - start));
         start = end + 2;
     }
@@ -67,31 +69,36 @@ bool InsertValidationsIntoPage(CFormPageScanner& pageScanner, CFormCodeGen& gene
     const bool done = Guarded([&] {
         std::string line;
         if (pageScanner.GetText().empty() || form.m_nFormEndOffset == 0 ||
-            !BuildScriptInclusion(pageScanner.GetFilePath(), scriptDestination, line))
+            !BuildScriptInclusion(pageScanner.GetFilePath(), scriptDestination, line)) {
             return false;
+        }
         std::string script;
         GeneratePieces(generator, nullptr, script);
         // The script goes in first, at the form's end as found in the text as
         // opened; the inclusion line then finds its place in the changed text.
         pageScanner.InsertAt(form.m_nFormEndOffset, script, true, true);
-        if (!pageScanner.InsertScriptInclusion(line))
+        if (!pageScanner.InsertScriptInclusion(line)) {
             return false;
+        }
         return pageScanner.SaveFile() == 1;
     });
     // A failed insertion leaves the scanner as opened for the next try.
-    if (!done)
+    if (!done) {
         pageScanner.Revert();
+    }
     return done;
 }
 
 bool InsertFormIntoNewFile(CHTMLScanner& scanner, CFormCodeGen& generator,
                            const std::string& htmlPath, const std::string& scriptDestination) {
-    if (!generator.GetForm())
+    if (!generator.GetForm()) {
         return false;
+    }
     const bool done = Guarded([&] {
         std::string line;
-        if (!BuildScriptInclusion(htmlPath, scriptDestination, line))
+        if (!BuildScriptInclusion(htmlPath, scriptDestination, line)) {
             return false;
+        }
         std::string html;
         std::string script;
         GeneratePieces(generator, &html, script);
@@ -122,12 +129,14 @@ bool InsertFormIntoNewFile(CHTMLScanner& scanner, CFormCodeGen& generator,
 namespace {
 
 bool SameNameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
+    if (a.size() != b.size()) {
         return false;
+    }
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
+            std::tolower(static_cast<unsigned char>(b[i]))) {
             return false;
+        }
     }
     return true;
 }
@@ -149,10 +158,11 @@ bool ChooseFormsToReplace(CFormPageScanner& scanner, const std::string& newName,
     replaced.clear();
     std::vector<SInsertedForm> renamed;
     for (const SInsertedForm& old : scanner.GetInsertedForms()) {
-        if (ScriptName(old.m_strName) == ScriptName(newName))
+        if (ScriptName(old.m_strName) == ScriptName(newName)) {
             replaced.push_back(old);
-        else
+        } else {
             renamed.push_back(old);
+        }
     }
     if (!renamed.empty()) {
         const int answer = FormMessageBox(
@@ -166,19 +176,24 @@ bool ChooseFormsToReplace(CFormPageScanner& scanner, const std::string& newName,
                 renamed.front().m_strName.c_str(), renamed.front().m_strName.c_str(),
                 PlacementText(placement)),
             MB_YESNOCANCEL | MB_ICONWARNING);
-        if (answer == IDCANCEL)
+        if (answer == IDCANCEL) {
             return false;
-        if (answer == IDYES)
+        }
+        if (answer == IDYES) {
             replaced.insert(replaced.end(), renamed.begin(), renamed.end());
+        }
     }
-    if (!replaced.empty())
+    if (!replaced.empty()) {
         return true;
+    }
     for (const SPageForm& form : scanner.FindForms()) {
         bool recognised = false;
-        for (const SInsertedForm& old : scanner.GetInsertedForms())
+        for (const SInsertedForm& old : scanner.GetInsertedForms()) {
             recognised = recognised || (old.m_nEnd >= form.m_nEnd && old.m_nStart <= form.m_nStart);
-        if (recognised || !SameNameNoCase(ScriptName(form.m_strName), ScriptName(newName)))
+        }
+        if (recognised || !SameNameNoCase(ScriptName(form.m_strName), ScriptName(newName))) {
             continue;
+        }
         const int answer = FormMessageBox(
             text::Format("This page already holds a form named '%s' that this wizard does not "
                          "recognise as the one it inserted. That form stays as it is, without "
@@ -195,19 +210,23 @@ bool ChooseFormsToReplace(CFormPageScanner& scanner, const std::string& newName,
 bool InsertFormIntoExistingFile(CFormPageScanner& scanner, CFormCodeGen& generator,
                                 const std::string& htmlPath, const std::string& scriptDestination,
                                 int placement) {
-    if (!generator.GetForm())
+    if (!generator.GetForm()) {
         return false;
+    }
     const bool done = Guarded([&] {
-        if (scanner.IsOpen(htmlPath))
+        if (scanner.IsOpen(htmlPath)) {
             scanner.Revert();
-        else if (!scanner.OpenFile(htmlPath))
+        } else if (!scanner.OpenFile(htmlPath)) {
             return false;
+        }
         std::vector<SInsertedForm> replaced;
-        if (!ChooseFormsToReplace(scanner, generator.GetForm()->m_strName, placement, replaced))
+        if (!ChooseFormsToReplace(scanner, generator.GetForm()->m_strName, placement, replaced)) {
             return false;
+        }
         std::string line;
-        if (!BuildScriptInclusion(htmlPath, scriptDestination, line))
+        if (!BuildScriptInclusion(htmlPath, scriptDestination, line)) {
             return false;
+        }
         std::string html;
         std::string script;
         GeneratePieces(generator, &html, script);
@@ -224,50 +243,59 @@ bool InsertFormIntoExistingFile(CFormPageScanner& scanner, CFormCodeGen& generat
             if (toPlaceholder) {
                 // The line end after the old form goes with it.
                 const std::string& text = scanner.GetText();
-                if (end < text.size() && text[end] == '\r')
+                if (end < text.size() && text[end] == '\r') {
                     ++end;
-                if (end < text.size() && text[end] == '\n')
+                }
+                if (end < text.size() && text[end] == '\n') {
                     ++end;
+                }
             }
             scanner.ReplaceRange(it->m_nStart, end, toPlaceholder ? std::string() : code);
         }
-        if (!scanner.InsertScriptInclusion(line))
+        if (!scanner.InsertScriptInclusion(line)) {
             return false;
-        if (!replaced.empty() && !toPlaceholder)
+        }
+        if (!replaced.empty() && !toPlaceholder) {
             return scanner.SaveFile() == 1;
+        }
         // A page the code cannot go into after its body tag raises the
         // scanner's error, which says why; a missing placeholder is told here.
         if (placement == kPlaceAfterBodyTag) {
-            if (!scanner.InsertAfterBodyTag(code))
+            if (!scanner.InsertAfterBodyTag(code)) {
                 return false;
+            }
         } else if (!scanner.ReplaceStringWithCode(kFormPlaceholder, code, false)) {
             FormErrorMessage(FormString(IDS_REPLACE_FAILED));
             return false;
         }
         return scanner.SaveFile() == 1;
     });
-    if (!done)
+    if (!done) {
         scanner.Close();
+    }
     return done;
 }
 
 bool InsertFormCode(CFormCodeGen& generator, const std::string& htmlPath,
                     const std::string& scriptDestination, bool createNewFile, int placement) {
     CHtmlForm* form = generator.GetForm();
-    if (!form)
+    if (!form) {
         return false;
+    }
     bool done = false;
-    if (CFormPageScanner* page = generator.GetPageScanner())
+    if (CFormPageScanner* page = generator.GetPageScanner()) {
         done = InsertValidationsIntoPage(*page, generator, *form, scriptDestination);
-    else if (createNewFile)
+    } else if (createNewFile) {
         done = InsertFormIntoNewFile(generator.GetOwnScanner(), generator, htmlPath,
                                      scriptDestination);
-    else
+    } else {
         done = InsertFormIntoExistingFile(generator.GetOwnScanner(), generator, htmlPath,
                                           scriptDestination, placement);
+    }
     // What is in the page now matches the form: restarting loses nothing.
-    if (done)
+    if (done) {
         form->m_bModified = false;
+    }
     return done;
 }
 

@@ -42,8 +42,9 @@ int DecimalAttribute(const SHtmlTag& tag, const char* name, int fallback) {
     const char* begin = text.c_str();
     char* end = nullptr;
     const long long value = std::strtoll(begin, &end, 10);
-    if (end == begin)
+    if (end == begin) {
         return fallback;
+    }
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
@@ -65,8 +66,9 @@ std::vector<SHtmlTag> FindAll(CHTMLScanner& scanner, const std::string& text,
         tag.m_nTagEnd += base;
         tag.m_nAttribTextStart += base;
         tag.m_nAttribTextEnd += base;
-        if (withContent)
+        if (withContent) {
             tag.m_nContentStart += base;
+        }
         for (STagAttribute& attribute : tag.m_Attributes) {
             attribute.m_nStart += base;
             attribute.m_nEnd += base;
@@ -114,8 +116,9 @@ std::string UnescapeScriptDescriptor(const std::string& literal) {
     for (std::size_t i = 0; i < literal.size(); ++i) {
         const char c = literal[i];
         if (c == '\\' && i + 1 < literal.size()) {
-            if (literal[i + 1] != '"' && literal[i + 1] != '/')
+            if (literal[i + 1] != '"' && literal[i + 1] != '/') {
                 out += c;  // a pair other than \" and \/ stays whole
+            }
             out += literal[i + 1];
             ++i;
             continue;
@@ -133,8 +136,9 @@ bool DecodeDescriptor(const std::string& raw, CValidation& v) {
     const auto after = [&d](std::size_t from) { return from < d.size() ? d.substr(from) : ""; };
     const auto scanInt = [&d, &v](const char* format) {
         int n = 0;
-        if (std::sscanf(d.c_str(), format, &n) == 1)
+        if (std::sscanf(d.c_str(), format, &n) == 1) {
             v.SetInt(n);
+        }
     };
     if (d == "req") {
         v.m_nKind = kValRequired;
@@ -162,12 +166,14 @@ bool DecodeDescriptor(const std::string& raw, CValidation& v) {
         static const char* const words[] = {"eqelmnt", "ltelmnt", "leelmnt",
                                             "gtelmnt", "geelmnt", "neelmnt"};
         for (int i = 0; i < 6; ++i) {
-            if (StartsWith(d, words[i]))
+            if (StartsWith(d, words[i])) {
                 v.m_nKind = kValEqualTo + i;
+            }
         }
         const std::size_t eq = d.find('=');
-        if (eq != std::string::npos)
+        if (eq != std::string::npos) {
             v.m_strText = d.substr(eq + 1);
+        }
     } else if (StartsWith(d, "lt") || StartsWith(d, "gt")) {
         v.m_nKind = d[0] == 'l' ? kValLessThan : kValGreaterThan;
         v.SetDouble(d.size() > 3 && d[2] == '=' ? std::strtod(d.c_str() + 3, nullptr) : 0.0);
@@ -197,10 +203,11 @@ bool IsValidPageName(const std::string& name) {
 
 std::string CheckPageFormNames(const CHtmlForm& form) {
     std::string problems;
-    if (form.m_strName.empty())
+    if (form.m_strName.empty()) {
         problems += "\n Form Name is empty! The form should have a valid name.\n";
-    else if (!IsValidPageName(form.m_strName))
+    } else if (!IsValidPageName(form.m_strName)) {
         problems += ProblemInvalidName(form.m_strName);
+    }
     bool unnamedReported = false;
     for (const CFormElement& element : form.m_Elements) {
         if (element.m_strName.empty()) {
@@ -232,8 +239,9 @@ std::vector<SPageForm> CFormPageScanner::FindForms() {
     std::vector<SPageForm> forms;
     STagSearch search;
     SHtmlTag tag;
-    while (FindTag(m_strText, "form", tag, true, search))
+    while (FindTag(m_strText, "form", tag, true, search)) {
         forms.push_back({tag.GetAttribValue("name"), tag.m_nTagStart, tag.m_nTagEnd});
+    }
     return forms;
 }
 
@@ -270,32 +278,39 @@ void CFormPageScanner::RemoveOldCode() {
     std::vector<std::size_t> inserted;
     for (std::size_t i = 0; i < before.size(); ++i) {
         std::size_t at = SkipBlanks(m_strText, before[i].m_nEnd);
-        if (HasNoCase(m_strText, at, "</CENTER>"))
+        if (HasNoCase(m_strText, at, "</CENTER>")) {
             at = SkipBlanks(m_strText, at + 9);
-        if (m_strText.compare(at, start.size(), start) != 0)
+        }
+        if (m_strText.compare(at, start.size(), start) != 0) {
             continue;
+        }
         const std::size_t close = m_strText.find(end, at);
-        if (close == std::string::npos)
+        if (close == std::string::npos) {
             continue;
+        }
         const std::string block = m_strText.substr(at, close - at);
         const std::string validator =
             "new Validator(\"" + text::RemoveChars(before[i].m_strName, " -\"'") + "\")";
-        if (block.find(validator) != std::string::npos)
+        if (block.find(validator) != std::string::npos) {
             inserted.push_back(i);
+        }
     }
 
     CHTMLScanner::RemoveOldCode();
-    if (inserted.empty())
+    if (inserted.empty()) {
         return;
+    }
 
     // Removing the marked blocks leaves every form in place; should a block
     // have held a form itself, nothing is recognised rather than a wrong one.
     std::vector<SPageForm> after = FindForms();
-    if (after.size() != before.size())
+    if (after.size() != before.size()) {
         return;
+    }
     for (std::size_t i : inserted) {
-        if (after[i].m_strName != before[i].m_strName)
+        if (after[i].m_strName != before[i].m_strName) {
             return;
+        }
     }
     for (std::size_t i : inserted) {
         // The wizard writes "<CENTER><FORM ...>...</FORM></CENTER>"; a script
@@ -321,19 +336,22 @@ void CFormPageScanner::ScanOldCode(const std::string& block) {
     for (std::size_t end; (end = block.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string line = text::Trim(block.substr(start, end - start));
         std::vector<std::string> parts;
-        if (!RegExpMatch(line, kCallPattern, 4, parts) || parts.size() < 4)
+        if (!RegExpMatch(line, kCallPattern, 4, parts) || parts.size() < 4) {
             continue;
+        }
         SFoundCall call{parts[1], UnescapeScriptDescriptor(parts[2]),
                         UnescapeScriptMessage(parts[3])};
-        if (call.m_strElement.empty() || call.m_strDescriptor.empty())
+        if (call.m_strElement.empty() || call.m_strDescriptor.empty()) {
             continue;
+        }
         m_FoundCalls.push_back(std::move(call));
     }
 }
 
 bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
-    if (m_strText.empty())
+    if (m_strText.empty()) {
         return false;
+    }
 
     SHtmlTag formTag;
     std::string rest;
@@ -358,8 +376,9 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
     std::vector<CFormElement> found;
 
     for (const SHtmlTag& tag : FindAll(*this, content, "input", false, base)) {
-        if (!tag.DoesExist("type"))
+        if (!tag.DoesExist("type")) {
             continue;
+        }
         const std::string type = tag.GetAttribValue("type");
         std::unique_ptr<CElementData> data;
         if (EqualsNoCase(type, "text") || EqualsNoCase(type, "password")) {
@@ -451,8 +470,9 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
         }
     }
 
-    for (CFormElement& element : found)
+    for (CFormElement& element : found) {
         elements.m_Elements.push_back(std::move(element));
+    }
     return true;
 }
 
@@ -495,8 +515,9 @@ bool CFormPageScanner::LoadPage(const std::string& path, CHtmlForm& form) {
     }
     form.m_bReadFromPage = true;
     const std::string report = EditorLimitsReport(ClampToEditorLimits(form));
-    if (!report.empty())
+    if (!report.empty()) {
         FormMessageBox(report, MB_OK | MB_ICONINFORMATION);
+    }
     return true;
 }
 

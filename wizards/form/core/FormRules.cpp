@@ -213,8 +213,9 @@ namespace {
 void Clamp(int& value, int low, int high, const std::string& what, const char* field,
            std::vector<std::string>& changes) {
     const int clamped = value < low ? low : value > high ? high : value;
-    if (clamped == value)
+    if (clamped == value) {
         return;
+    }
     changes.push_back(text::Format("%s: %s %d changed to %d", what.c_str(), field, value, clamped));
     value = clamped;
 }
@@ -244,12 +245,14 @@ std::vector<std::string> ClampToEditorLimits(CHtmlForm& form) {
 }
 
 std::string EditorLimitsReport(const std::vector<std::string>& changes) {
-    if (changes.empty())
+    if (changes.empty()) {
         return {};
+    }
     std::string report =
         "Some values were outside the limits of the element editor and were changed:\n";
-    for (const std::string& change : changes)
+    for (const std::string& change : changes) {
         report += "\n" + change;
+    }
     return report;
 }
 

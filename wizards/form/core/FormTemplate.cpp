@@ -27,13 +27,15 @@ using ondrelo::CFileException;
 // ---- writer ----
 
 void CTemplateWriter::SerializeDword(std::uint32_t& value) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         m_bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
 }
 
 void CTemplateWriter::SerializeQword(std::uint64_t& value) {
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         m_bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
 }
 
 void CTemplateWriter::SerializeString(std::string& value) {
@@ -75,8 +77,9 @@ void CTemplateReader::SerializeDword(std::uint32_t& value) {
 void CTemplateReader::SerializeQword(std::uint64_t& value) {
     const unsigned char* p = Take(8, "a number");
     value = 0;
-    for (int i = 7; i >= 0; --i)
+    for (int i = 7; i >= 0; --i) {
         value = value << 8 | p[i];
+    }
 }
 
 void CTemplateReader::SerializeString(std::string& value) {
@@ -141,14 +144,16 @@ std::string WriteFormTemplate(CHtmlForm& form) {
 ETemplateRead ReadFormTemplate(const std::string& bytes, CHtmlForm& form, const std::string& path) {
     CTemplateReader reader(bytes, path);
     std::string magic;
-    if (!reader.TryReadString(magic) || magic != kTemplateMagic)
+    if (!reader.TryReadString(magic) || magic != kTemplateMagic) {
         return ETemplateRead::notTemplate;
+    }
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
     reader.SerializeDword(major);
     reader.SerializeDword(minor);
-    if (major != kTemplateMajorVersion || minor != kTemplateMinorVersion)
+    if (major != kTemplateMajorVersion || minor != kTemplateMinorVersion) {
         return ETemplateRead::unsupportedVersion;
+    }
     form.Serialize(reader);
     return ETemplateRead::ok;
 }
@@ -203,8 +208,10 @@ bool CFormTemplateFile::WriteFile(const std::string& path, CHtmlForm& form) {
     try {
         ondrelo::ReplaceFileAtomically(path, bytes);
     } catch (const CFileException& e) {
-        if (e.Cause() != CFileException::fileNotFound && e.Cause() != CFileException::accessDenied)
+        if (e.Cause() != CFileException::fileNotFound &&
+            e.Cause() != CFileException::accessDenied) {
             throw;
+        }
         FormErrorMessage(FileFormat(IDS_SAVE_FILE_FAILED, path));
         return false;
     }
@@ -221,12 +228,14 @@ bool CFormTemplateFile::Save(CHtmlForm& form, HWND owner) {
             request.filter = kTemplateFilter;
             request.overwritePrompt = true;
             std::string chosen;
-            if (!ondrelo::Prompt().FileDialog(request, chosen))
+            if (!ondrelo::Prompt().FileDialog(request, chosen)) {
                 return false;
+            }
             m_strPath = chosen;
         }
-        if (!WriteFile(m_strPath, form))
+        if (!WriteFile(m_strPath, form)) {
             return false;
+        }
         form.m_bModified = false;
         return true;
     });
@@ -238,8 +247,9 @@ bool CFormTemplateFile::Load(CHtmlForm& form, HWND owner) {
         COndRegistryHandler::GetSettingsValue(kTemplateFolderSetting, folder);
         if (form.GetElementCount() > 0 &&
             FormMessageBox(FormString(IDS_LOAD_TEMPLATE_LOSES_DATA), MB_YESNO | MB_ICONQUESTION,
-                           owner) != IDYES)
+                           owner) != IDYES) {
             return false;
+        }
         ondrelo::SFileDialogSpec request;
         request.open = true;
         request.owner = owner;
@@ -248,8 +258,9 @@ bool CFormTemplateFile::Load(CHtmlForm& form, HWND owner) {
         request.fileMustExist = true;
         request.initialDir = folder;
         std::string path;
-        if (!ondrelo::Prompt().FileDialog(request, path))
+        if (!ondrelo::Prompt().FileDialog(request, path)) {
             return false;
+        }
         return LoadFile(path, form);
     });
 }
@@ -263,8 +274,9 @@ bool CFormTemplateFile::LoadFile(const std::string& path, CHtmlForm& form) {
         }
         const std::string bytes((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
-        if (in.bad())
+        if (in.bad()) {
             throw CFileException::FromErrno(errno, path, "reading");
+        }
 
         // Read into a form of its own: the current one is replaced only
         // when the whole file was read.
@@ -282,8 +294,9 @@ bool CFormTemplateFile::LoadFile(const std::string& path, CHtmlForm& form) {
         loaded.m_bModified = true;
         const std::string report = EditorLimitsReport(ClampToEditorLimits(loaded));
         form = std::move(loaded);
-        if (!report.empty())
+        if (!report.empty()) {
             FormMessageBox(report, MB_OK | MB_ICONINFORMATION);
+        }
         return true;
     });
 }

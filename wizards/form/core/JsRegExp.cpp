@@ -30,10 +30,11 @@ std::vector<std::uint32_t> Decode(const std::string& text) {
         }
         bool ok = extra > 0;
         for (int k = 1; ok && k <= extra; ++k) {
-            if (i + static_cast<std::size_t>(k) >= n || (s[i + k] & 0xC0) != 0x80)
+            if (i + static_cast<std::size_t>(k) >= n || (s[i + k] & 0xC0) != 0x80) {
                 ok = false;
-            else
+            } else {
                 cp = cp << 6 | (s[i + k] & 0x3Fu);
+            }
         }
         if (ok) {
             out.push_back(cp);
@@ -79,11 +80,13 @@ public:
 
     void Read() {
         Disjunction();
-        if (!AtEnd())
+        if (!AtEnd()) {
             throw SSyntaxError{"Unmatched ')'"};
+        }
         for (const auto& name : m_References) {
-            if (m_Names.count(name) == 0)
+            if (m_Names.count(name) == 0) {
                 throw SSyntaxError{"Invalid named capture referenced"};
+            }
         }
     }
 
@@ -115,10 +118,12 @@ private:
 
     void Disjunction() {
         for (;;) {
-            while (!AtEnd() && Peek() != '|' && Peek() != ')')
+            while (!AtEnd() && Peek() != '|' && Peek() != ')') {
                 Term();
-            if (Peek() != '|')
+            }
+            if (Peek() != '|') {
                 return;
+            }
             ++m_pos;
         }
     }
@@ -127,29 +132,36 @@ private:
     // is a plain character.
     std::size_t BracedQuantifier(std::size_t at) const {
         std::size_t i = at;
-        if (i >= m_cps.size() || m_cps[i] != '{')
+        if (i >= m_cps.size() || m_cps[i] != '{') {
             return 0;
+        }
         ++i;
         const std::size_t firstDigits = i;
         double low = 0;
-        while (i < m_cps.size() && IsDigit(m_cps[i]))
+        while (i < m_cps.size() && IsDigit(m_cps[i])) {
             low = low * 10 + (m_cps[i++] - '0');
-        if (i == firstDigits)
+        }
+        if (i == firstDigits) {
             return 0;
+        }
         double high = low;
         if (i < m_cps.size() && m_cps[i] == ',') {
             ++i;
             const std::size_t secondDigits = i;
             high = 0;
-            while (i < m_cps.size() && IsDigit(m_cps[i]))
+            while (i < m_cps.size() && IsDigit(m_cps[i])) {
                 high = high * 10 + (m_cps[i++] - '0');
-            if (i == secondDigits)
+            }
+            if (i == secondDigits) {
                 high = low;  // "{n,}": no upper bound
+            }
         }
-        if (i >= m_cps.size() || m_cps[i] != '}')
+        if (i >= m_cps.size() || m_cps[i] != '}') {
             return 0;
-        if (high < low)
+        }
+        if (high < low) {
             throw SSyntaxError{"numbers out of order in {} quantifier"};
+        }
         return i + 1 - at;
     }
 
@@ -167,17 +179,20 @@ private:
         } else {
             return;
         }
-        if (Peek() == '?')
+        if (Peek() == '?') {
             ++m_pos;  // lazy
-        if (AtQuantifier())
+        }
+        if (AtQuantifier()) {
             throw SSyntaxError{"Nothing to repeat"};
+        }
     }
 
     // An assertion that may not be repeated.
     void Assertion(std::size_t length) {
         m_pos += length;
-        if (AtQuantifier())
+        if (AtQuantifier()) {
             throw SSyntaxError{"Nothing to repeat"};
+        }
     }
 
     void Term() {
@@ -192,8 +207,9 @@ private:
             case '?':
                 throw SSyntaxError{"Nothing to repeat"};
             case '{':
-                if (BracedQuantifier(m_pos) > 0)
+                if (BracedQuantifier(m_pos) > 0) {
                     throw SSyntaxError{"Nothing to repeat"};
+                }
                 ++m_pos;
                 Quantifier();
                 return;
@@ -221,12 +237,15 @@ private:
 
     std::vector<std::uint32_t> GroupName() {
         std::vector<std::uint32_t> name;
-        if (AtEnd() || !IsNameStart(Peek()))
+        if (AtEnd() || !IsNameStart(Peek())) {
             throw SSyntaxError{"Invalid capture group name"};
-        while (!AtEnd() && IsNamePart(Peek()))
+        }
+        while (!AtEnd() && IsNamePart(Peek())) {
             name.push_back(m_cps[m_pos++]);
-        if (Peek() != '>')
+        }
+        if (Peek() != '>') {
             throw SSyntaxError{"Invalid capture group name"};
+        }
         ++m_pos;
         return name;
     }
@@ -234,8 +253,9 @@ private:
     void Group() {
         // Groups nest by recursion; a depth no one types is refused before
         // it could exhaust the stack.
-        if (++m_nDepth > kMaxDepth)
+        if (++m_nDepth > kMaxDepth) {
             throw SSyntaxError{"Regular expression too large"};
+        }
         ++m_pos;  // "("
         bool repeatable = true;
         if (Peek() == '?') {
@@ -247,20 +267,23 @@ private:
                 repeatable = false;  // a look-behind cannot be repeated
             } else if (kind == '<') {
                 m_pos += 2;
-                if (!m_Names.insert(GroupName()).second)
+                if (!m_Names.insert(GroupName()).second) {
                     throw SSyntaxError{"Duplicate capture group name"};
+                }
             } else {
                 throw SSyntaxError{"Invalid group"};
             }
         }
         Disjunction();
-        if (Peek() != ')')
+        if (Peek() != ')') {
             throw SSyntaxError{"Unterminated group"};
+        }
         ++m_pos;
         --m_nDepth;
         if (!repeatable) {
-            if (AtQuantifier())
+            if (AtQuantifier()) {
                 throw SSyntaxError{"Invalid quantifier"};
+            }
             return;
         }
         Quantifier();
@@ -268,12 +291,14 @@ private:
 
     void AtomEscape() {
         ++m_pos;  // "\"
-        if (AtEnd())
+        if (AtEnd()) {
             throw SSyntaxError{"\\ at end of pattern"};
+        }
         if (Peek() == 'k' && m_bNamedGroups) {
             ++m_pos;
-            if (Peek() != '<')
+            if (Peek() != '<') {
                 throw SSyntaxError{"Invalid named reference"};
+            }
             ++m_pos;
             m_References.push_back(GroupName());
             return;
@@ -284,10 +309,12 @@ private:
     // One character of a class, or -1 for a class escape (\d, \w, ...).
     long ClassAtom() {
         const std::uint32_t c = m_cps[m_pos++];
-        if (c != '\\')
+        if (c != '\\') {
             return static_cast<long>(c);
-        if (AtEnd())
+        }
+        if (AtEnd()) {
             throw SSyntaxError{"\\ at end of pattern"};
+        }
         const std::uint32_t e = m_cps[m_pos++];
         switch (e) {
             case 'd':
@@ -319,14 +346,16 @@ private:
             case 'u':
                 if (IsHex(Peek()) && IsHex(Peek(1)) && IsHex(Peek(2)) && IsHex(Peek(3))) {
                     long v = 0;
-                    for (int k = 0; k < 4; ++k)
+                    for (int k = 0; k < 4; ++k) {
                         v = v * 16 + static_cast<long>(HexValue(m_cps[m_pos++]));
+                    }
                     return v;
                 }
                 return 'u';
             case 'c':
-                if (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_')
+                if (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_') {
                     return static_cast<long>(m_cps[m_pos++] % 32);
+                }
                 --m_pos;  // "\c" alone is a backslash; the "c" comes next
                 return '\\';
             default:
@@ -337,8 +366,9 @@ private:
             long v = static_cast<long>(e - '0');
             for (int k = 0; k < 2 && Peek() >= '0' && Peek() <= '7'; ++k) {
                 const long next = v * 8 + static_cast<long>(Peek() - '0');
-                if (next > 0377)
+                if (next > 0377) {
                     break;
+                }
                 v = next;
                 ++m_pos;
             }
@@ -349,11 +379,13 @@ private:
 
     void CharacterClass() {
         ++m_pos;  // "["
-        if (Peek() == '^')
+        if (Peek() == '^') {
             ++m_pos;
+        }
         for (;;) {
-            if (AtEnd())
+            if (AtEnd()) {
                 throw SSyntaxError{"Unterminated character class"};
+            }
             if (Peek() == ']') {
                 ++m_pos;
                 return;
@@ -363,8 +395,9 @@ private:
                 ++m_pos;
                 const long to = ClassAtom();
                 // A range with a class escape at either end is a plain "-".
-                if (from >= 0 && to >= 0 && from > to)
+                if (from >= 0 && to >= 0 && from > to) {
                     throw SSyntaxError{"Range out of order in character class"};
+                }
             }
         }
     }

@@ -15,8 +15,9 @@ namespace {
 
 bool StartsWith(const std::string& text, std::size_t from, const char* prefix, std::string& rest) {
     const std::string_view p(prefix);
-    if (text.compare(from, p.size(), p) != 0)
+    if (text.compare(from, p.size(), p) != 0) {
         return false;
+    }
     rest = text.substr(from + p.size());
     return true;
 }
@@ -29,19 +30,23 @@ void CRegExpCatalogue::Read(std::istream& in) {
     std::string name, expression, description, line, value;
     while (std::getline(in, line)) {
         // A file written with CR LF line ends reads the same as one with LF.
-        if (!line.empty() && line.back() == '\r')
+        if (!line.empty() && line.back() == '\r') {
             line.pop_back();
+        }
         std::size_t first = 0;
-        while (first < line.size() && std::isspace(static_cast<unsigned char>(line[first])))
+        while (first < line.size() && std::isspace(static_cast<unsigned char>(line[first]))) {
             ++first;
-        if (first < line.size() && line[first] == ';')
+        }
+        if (first < line.size() && line[first] == ';') {
             continue;
-        if (StartsWith(line, first, "EXPNAME=", value))
+        }
+        if (StartsWith(line, first, "EXPNAME=", value)) {
             name = value;
-        else if (StartsWith(line, first, "REGEXP=", value))
+        } else if (StartsWith(line, first, "REGEXP=", value)) {
             expression = value;
-        else if (StartsWith(line, first, "DESC=", value))
+        } else if (StartsWith(line, first, "DESC=", value)) {
             description = value;
+        }
         if (!name.empty() && !expression.empty() && !description.empty()) {
             m_entries.push_back({name, expression, description});
             name.clear();
@@ -54,8 +59,9 @@ void CRegExpCatalogue::Read(std::istream& in) {
 bool CRegExpCatalogue::ReadFile(const std::string& path) {
     m_entries.clear();
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         return false;
+    }
     Read(in);
     return true;
 }
@@ -63,15 +69,17 @@ bool CRegExpCatalogue::ReadFile(const std::string& path) {
 bool CRegExpCatalogue::ReadFromSettings() {
     m_entries.clear();
     std::string path;
-    if (!COndRegistryHandler::GetSettingsValue(kRegExpFileSetting, path) || path.empty())
+    if (!COndRegistryHandler::GetSettingsValue(kRegExpFileSetting, path) || path.empty()) {
         return false;
+    }
     return ReadFile(path);
 }
 
 std::vector<int> CRegExpCatalogue::SortedIndices() const {
     std::vector<int> rows(m_entries.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         rows[i] = static_cast<int>(i);
+    }
     std::stable_sort(rows.begin(), rows.end(), [this](int a, int b) {
         return CompareNoCase(m_entries[a].m_strName, m_entries[b].m_strName) < 0;
     });

@@ -118,8 +118,9 @@ std::vector<std::string> SplitFields(const std::string& line, int lineNo) {
 }
 
 std::string Lower(std::string text) {
-    for (char& c : text)
+    for (char& c : text) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     return text;
 }
 
@@ -146,47 +147,63 @@ void ApplyKey(CFormElement& element, const std::string& key, const std::string& 
     CElementData* data = element.GetData();
     auto flag = [&] { return ToInt(value, lineNo) != 0; };
     if (auto* t = dynamic_cast<CTextData*>(data)) {
-        if (key == "value")
+        if (key == "value") {
             return void(t->m_strValue = value);
-        if (key == "size")
+        }
+        if (key == "size") {
             return void(t->m_nSize = ToInt(value, lineNo));
+        }
     } else if (auto* c = dynamic_cast<CCheckboxData*>(data)) {
-        if (key == "value")
+        if (key == "value") {
             return void(c->m_strValue = value);
-        if (key == "checked")
+        }
+        if (key == "checked") {
             return void(c->m_bChecked = flag());
+        }
     } else if (auto* r = dynamic_cast<CRadioData*>(data)) {
-        if (key == "value")
+        if (key == "value") {
             return void(r->m_strValue = value);
-        if (key == "checked")
+        }
+        if (key == "checked") {
             return void(r->m_bChecked = flag());
+        }
     } else if (auto* f = dynamic_cast<CFileData*>(data)) {
-        if (key == "size")
+        if (key == "size") {
             return void(f->m_nSize = ToInt(value, lineNo));
+        }
     } else if (auto* h = dynamic_cast<CHiddenData*>(data)) {
-        if (key == "value")
+        if (key == "value") {
             return void(h->m_strValue = value);
+        }
     } else if (auto* b = dynamic_cast<CButtonData*>(data)) {
         if (key == "kind") {
-            if (value == "submit")
+            if (value == "submit") {
                 return void(b->m_nKind = kButtonSubmit);
-            if (value == "reset")
+            }
+            if (value == "reset") {
                 return void(b->m_nKind = kButtonReset);
-            if (value == "button")
+            }
+            if (value == "button") {
                 return void(b->m_nKind = kButtonGeneral);
+            }
         }
     } else if (auto* m = dynamic_cast<CMultilineData*>(data)) {
-        if (key == "rows")
+        if (key == "rows") {
             return void(m->m_nRows = ToInt(value, lineNo));
-        if (key == "cols")
+        }
+        if (key == "cols") {
             return void(m->m_nColumns = ToInt(value, lineNo));
-        if (key == "text")
+        }
+        if (key == "text") {
             return void(m->m_strDefaultText = value);
+        }
     } else if (auto* l = dynamic_cast<CListboxData*>(data)) {
-        if (key == "visible")
+        if (key == "visible") {
             return void(l->m_nVisibleRows = ToInt(value, lineNo));
-        if (key == "multiple")
+        }
+        if (key == "multiple") {
             return void(l->m_bMultiple = flag());
+        }
     }
     throw SParseError{lineNo, "unknown key for this element type: " + key};
 }
@@ -219,10 +236,12 @@ CFormElement MakeElement(const std::vector<std::string>& f, int lineNo) {
 }
 
 std::string ElementValue(const CFormElement& element) {
-    if (auto* c = dynamic_cast<const CCheckboxData*>(element.GetData()))
+    if (auto* c = dynamic_cast<const CCheckboxData*>(element.GetData())) {
         return c->m_strValue;
-    if (auto* r = dynamic_cast<const CRadioData*>(element.GetData()))
+    }
+    if (auto* r = dynamic_cast<const CRadioData*>(element.GetData())) {
         return r->m_strValue;
+    }
     return {};
 }
 
@@ -233,8 +252,9 @@ int ElementIndex(const CHtmlForm& form, const std::string& ref, int lineNo) {
         index = ToInt(ref.substr(1), lineNo);
     } else {
         for (int i = 0; i < form.GetElementCount() && index < 0; ++i) {
-            if (form.GetElement(i).m_strName == ref)
+            if (form.GetElement(i).m_strName == ref) {
                 index = i;
+            }
         }
     }
     if (index < 0 || index >= form.GetElementCount()) {
@@ -339,8 +359,9 @@ int KindOfWord(const std::string& word) {
 std::pair<std::string, std::string> SplitRule(const std::string& rule, bool& hasValue) {
     const std::size_t eq = rule.find('=');
     hasValue = eq != std::string::npos;
-    if (!hasValue)
+    if (!hasValue) {
         return {rule, {}};
+    }
     return {rule.substr(0, eq), rule.substr(eq + 1)};
 }
 
@@ -355,8 +376,9 @@ void EditTextbox(CHtmlForm& form, int index, const std::vector<std::string>& rul
         auto [word, value] = SplitRule(rule, hasValue);
         const int kind = KindOfWord(word);
         auto needValue = [&] {
-            if (!hasValue)
+            if (!hasValue) {
                 throw SParseError{lineNo, word + " needs a value (" + word + "=...)"};
+            }
         };
         if (word == "req" && !hasValue) {
             state.m_bMandatory = true;
@@ -393,8 +415,9 @@ void EditTextbox(CHtmlForm& form, int index, const std::vector<std::string>& rul
             // entry without a second element and duplicates.
             int selected = -1;
             if (AddComparison(state.m_Comparisons, SComparison{kind - kValEqualTo, value},
-                              selected) < 0)
+                              selected) < 0) {
                 throw SParseError{lineNo, "the comparison " + rule + " was refused"};
+            }
         } else {
             throw BadRule(lineNo, rule, "text box");
         }
@@ -421,10 +444,11 @@ void EditChoice(CHtmlForm& form, int index, const std::vector<std::string>& rule
             throw BadRule(lineNo, rule, checkbox ? "check box" : "radio button");
         }
     }
-    if (checkbox)
+    if (checkbox) {
         StoreCheckboxValidations(form, index, boxState);
-    else
+    } else {
         StoreRadioValidations(form, index, radioState);
+    }
 }
 
 void EditOther(CHtmlForm& form, int index, const std::vector<std::string>& rules, int lineNo) {
@@ -453,20 +477,22 @@ void EditOther(CHtmlForm& form, int index, const std::vector<std::string>& rules
             throw BadRule(lineNo, rule, typeName);
         }
     }
-    if (type == kTypeListbox)
+    if (type == kTypeListbox) {
         StoreListboxValidations(form, index, listState);
-    else if (type == kTypeFile)
+    } else if (type == kTypeFile) {
         StoreFileValidations(form, index, fileState);
-    else
+    } else {
         StoreMultilineValidations(form, index, areaState);
+    }
 }
 
 // "edit ELEMENT RULE...": the element's validation editor with these rules
 // ticked, stored as the editor stores them (default messages, group rules
 // shared with the other members).
 void Edit(CHtmlForm& form, const std::vector<std::string>& f, int lineNo) {
-    if (f.size() < 2)
+    if (f.size() < 2) {
         throw SParseError{lineNo, "edit needs ELEMENT [RULE ...]"};
+    }
     const int index = ElementIndex(form, f[1], lineNo);
     const std::vector<std::string> rules(f.begin() + 2, f.end());
     switch (form.GetElement(index).m_nType) {
@@ -487,22 +513,26 @@ void Edit(CHtmlForm& form, const std::vector<std::string>& f, int lineNo) {
 // "message ELEMENT KIND[=ARG] TEXT": the error-message editor sets the
 // message of the element's first validation of that kind (and argument).
 void EditMessage(CHtmlForm& form, const std::vector<std::string>& f, int lineNo) {
-    if (f.size() != 4)
+    if (f.size() != 4) {
         throw SParseError{lineNo, "message needs ELEMENT KIND[=ARG] TEXT"};
+    }
     const int index = ElementIndex(form, f[1], lineNo);
     bool hasValue = false;
     auto [word, value] = SplitRule(f[2], hasValue);
     const int kind = KindOfWord(word);
-    if (kind == 0)
+    if (kind == 0) {
         throw SParseError{lineNo, "unknown validation kind: " + word};
+    }
     // A group rule shows once, on the member that generates it.
     std::vector<int> members = {index};
     if ((kind == kValSelectMin || kind == kValSelectOne) &&
-        IsGroupType(form.GetElement(index).m_nType))
+        IsGroupType(form.GetElement(index).m_nType)) {
         members = GroupMembers(form, index);
+    }
     for (const SErrorStringElement& element : BuildErrorStringTree(form).m_Elements) {
-        if (std::find(members.begin(), members.end(), element.m_nElement) == members.end())
+        if (std::find(members.begin(), members.end(), element.m_nElement) == members.end()) {
             continue;
+        }
         for (const SErrorStringNode& node : element.m_Validations) {
             const CValidation* v = FindValidation(form, node);
             if (v && v->m_nKind == kind && (!hasValue || v->m_strText == value)) {
@@ -571,10 +601,11 @@ void ParseDescription(std::istream& in, CHtmlForm& form, bool design) {
         }
     }
     for (const auto& [at, f] : edits) {
-        if (f[0] == "edit")
+        if (f[0] == "edit") {
             Edit(form, f, at);
-        else
+        } else {
             EditMessage(form, f, at);
+        }
     }
 }
 
@@ -656,19 +687,24 @@ void ParseText(std::istream& in, const std::string& source, CHtmlForm& form, boo
 // Reads the form from a template file (by its extension) or a description;
 // with `design` false only the validation statements of a description.
 void LoadForm(const std::string& file, CHtmlForm& form, bool design) {
-    if (file == "-")
+    if (file == "-") {
         return ParseText(std::cin, "standard input", form, design);
+    }
     if (EndsWithTemplateExtension(file)) {
-        if (!design)
-            throw ondrelo::gen::CUsageError("a template is a whole form, not validations for a page");
+        if (!design) {
+            throw ondrelo::gen::CUsageError(
+                "a template is a whole form, not validations for a page");
+        }
         // The template reader reports what went wrong through the prompt.
-        if (!CFormTemplateFile().LoadFile(file, form))
+        if (!CFormTemplateFile().LoadFile(file, form)) {
             throw ondrelo::gen::CGenFailure("cannot read the form template " + file);
+        }
         return;
     }
     std::ifstream in(file, std::ios::binary);
-    if (!in)
+    if (!in) {
         throw ondrelo::gen::CGenFailure("cannot open " + file);
+    }
     ParseText(in, file, form, design);
 }
 
@@ -689,14 +725,17 @@ void RunForm(const std::vector<std::string>& args, const ondrelo::gen::SGenOptio
         }
     }
     if (!fromPage.empty()) {
-        if (!sample.empty())
+        if (!sample.empty()) {
             throw ondrelo::gen::CUsageError("--from-page and --sample exclude each other");
+        }
         fromPage = ondrelo::gen::AbsolutePath(fromPage);
         // The wizard fixes the insertion to the page the form came from.
-        if (options.insert && (options.newFile || options.placeholder || options.page != fromPage))
+        if (options.insert &&
+            (options.newFile || options.placeholder || options.page != fromPage)) {
             throw ondrelo::gen::CUsageError(
                 "validations for a page's form go back into that page: --insert " + fromPage +
                 " (without --new or --placeholder)");
+        }
     } else if (sample.empty() == file.empty()) {
         throw ondrelo::gen::CUsageError("give a description or template FILE, or --sample NAME");
     }
@@ -706,8 +745,9 @@ void RunForm(const std::vector<std::string>& args, const ondrelo::gen::SGenOptio
         auto it = Samples().find(sample);
         if (it == Samples().end()) {
             std::string names;
-            for (const auto& s : Samples())
+            for (const auto& s : Samples()) {
                 names += " " + s.first;
+            }
             throw ondrelo::gen::CUsageError("no sample named " + sample + " (samples:" + names +
                                             ")");
         }
@@ -717,10 +757,12 @@ void RunForm(const std::vector<std::string>& args, const ondrelo::gen::SGenOptio
         // As the wizard's "add validations" run: the page's first form with
         // the validations generated into it before.
         job->page = std::make_unique<CFormPageScanner>();
-        if (!job->page->LoadPage(fromPage, job->form))
+        if (!job->page->LoadPage(fromPage, job->form)) {
             throw ondrelo::gen::CGenFailure("cannot read a form from " + fromPage);
-        if (!file.empty())
+        }
+        if (!file.empty()) {
             LoadForm(file, job->form, false);
+        }
     } else {
         LoadForm(file, job->form, true);
     }

@@ -20,8 +20,9 @@ std::string Num(int value) {
 bool StartsWithNoCase(const std::string& text, std::size_t at, const char* word) {
     for (std::size_t i = 0; word[i] != '\0'; ++i) {
         if (at + i >= text.size() ||
-            std::tolower(static_cast<unsigned char>(text[at + i])) != word[i])
+            std::tolower(static_cast<unsigned char>(text[at + i])) != word[i]) {
             return false;
+        }
     }
     return true;
 }
@@ -50,10 +51,11 @@ std::string EscapeForAttribute(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
-        if (c == '"')
+        if (c == '"') {
             out += "&quot;";
-        else
+        } else {
             out += c;
+        }
     }
     return out;
 }
@@ -132,12 +134,14 @@ std::string CPopupCodeGen::BuildScript(const std::string& W) {
     const bool cookie = s.UsesCookie();
 
     std::string code;
-    if (cookie)
+    if (cookie) {
         code += GenerateScriptInclusion("", "", kCookieScriptFileName) + LB;
+    }
     code += GetStartOfScript();
     code += "function " + F + "()" + LB + "{";
-    if (cookie)
+    if (cookie) {
         code += LB + "if(getcookie('" + F + "') =='y')" + "{ return; }" + LB;
+    }
     if (s.center) {
         code += LB + "var left = (screen.width - " + Num(s.width) + ")/2;";
         code += LB + "left = left<0?0:left;";
@@ -146,8 +150,9 @@ std::string CPopupCodeGen::BuildScript(const std::string& W) {
     }
     code += LB + W + " = window.open(";
     if (s.urlMode) {
-        if (s.url.empty())
+        if (s.url.empty()) {
             AddWarning(kWarnEmptyUrl);
+        }
         code += m_strQuote + EscapeForScriptString(s.url) + m_strQuote;
     } else {
         code += m_strQuote + m_strQuote;
@@ -161,20 +166,24 @@ std::string CPopupCodeGen::BuildScript(const std::string& W) {
         code += "left=\"+left+\",top=\"+top+\",width=" + Num(s.width) + ",height=" +
                 Num(s.height);
     } else {
-        if (s.left < 0 || s.top < 0)
+        if (s.left < 0 || s.top < 0) {
             AddWarning(kWarnNegativeLocation);
-        if (s.width < 1 || s.height < 1)
+        }
+        if (s.width < 1 || s.height < 1) {
             AddWarning(kWarnZeroSize);
+        }
         code += "left=" + Num(s.left) + ",top=" + Num(s.top) + ",width=" + Num(s.width) +
                 ",height=" + Num(s.height);
     }
     code += "\");" + LB;
-    if (s.popUnder == 1)
+    if (s.popUnder == 1) {
         code += W + ".blur(); window.focus();" + LB;
-    if (s.center)
+    }
+    if (s.center) {
         code += W + ".moveTo(left,top);";
-    else
+    } else {
         code += W + ".moveTo(" + Num(s.left) + "," + Num(s.top) + ");";
+    }
     if (!s.urlMode) {
         // One write per line of the edit box. The line break is CR LF there;
         // a bare line feed (content from a file) ends a line as well.
@@ -186,13 +195,15 @@ std::string CPopupCodeGen::BuildScript(const std::string& W) {
         for (std::size_t lf = content.find('\n', from); lf != std::string::npos;
              lf = content.find('\n', from)) {
             std::size_t end = lf;
-            if (end > from && content[end - 1] == '\r')
+            if (end > from && content[end - 1] == '\r') {
                 --end;
+            }
             write(content.substr(from, end - from));
             from = lf + 1;
         }
-        if (from < content.size())
+        if (from < content.size()) {
             write(content.substr(from));
+        }
     }
     if (cookie) {
         const int days = s.oncePerVisitor == 1 ? kOncePerVisitorDays : s.reappearDays;
@@ -204,8 +215,9 @@ std::string CPopupCodeGen::BuildScript(const std::string& W) {
 }
 
 std::string CPopupCodeGen::CallExpression() const {
-    if (m_settings.delaySeconds <= 0)
+    if (m_settings.delaySeconds <= 0) {
         return m_strFunctionName + "()";
+    }
     return "setTimeout('" + m_strFunctionName + "()'," +
            std::to_string(static_cast<long long>(m_settings.delaySeconds) * 1000) + ")";
 }
@@ -215,13 +227,15 @@ std::string CPopupCodeGen::BuildCallingHtml() {
     const std::string& label = m_settings.label;
     switch (m_settings.kind) {
     case kInvokeButton:
-        if (label.empty())
+        if (label.empty()) {
             AddWarning(kWarnEmptyButtonLabel);
+        }
         return "<INPUT type=\"button\" OnClick=\"" + F + "()\"" + " value=\"" +
                EscapeForAttribute(label) + "\" >";
     case kInvokeLink:
-        if (label.empty())
+        if (label.empty()) {
             AddWarning(kWarnEmptyLinkLabel);
+        }
         return "<A href=\"javascript: " + F + "()\"" + ">" + label + "</A>";
     case kInvokePageEntry:
         return "<BODY  onLoad=\"" + CallExpression() + "\">";
@@ -248,14 +262,16 @@ void CPopupCodeGen::GetInsertInfo(std::string& placeholder, std::string& objectN
         objectName = "Popup";
         break;
     }
-    if (m_settings.UsesCookie())
+    if (m_settings.UsesCookie()) {
         scriptFile = kCookieScriptFileName;
+    }
 }
 
 bool CPopupCodeGen::InsertScriptIntoHead(const std::string& script) {
     const std::string& text = m_scanner.GetText();
-    if (text.empty())
+    if (text.empty()) {
         return false;
+    }
     SHtmlTag tag;
     std::string rest;
     std::uint32_t position = 0;
@@ -263,12 +279,14 @@ bool CPopupCodeGen::InsertScriptIntoHead(const std::string& script) {
         position = tag.m_nTagEnd;
     } else {
         tag.Clear();
-        if (m_scanner.SeparateTag(text, "body", tag, true, rest, 0) && tag.m_nTagStart > 0)
+        if (m_scanner.SeparateTag(text, "body", tag, true, rest, 0) && tag.m_nTagStart > 0) {
             position = tag.m_nTagStart;
+        }
     }
     // A body tag at the very start counts as not found, like no body at all.
-    if (position == 0)
+    if (position == 0) {
         return false;
+    }
     m_scanner.InsertAt(position, script, false, true);
     return true;
 }
@@ -276,8 +294,9 @@ bool CPopupCodeGen::InsertScriptIntoHead(const std::string& script) {
 void CPopupCodeGen::AddBodyAttribute(const std::string& attribute) {
     SHtmlTag body;
     std::string rest;
-    if (!m_scanner.SeparateTag(m_scanner.GetText(), "body", body, true, rest, 0))
+    if (!m_scanner.SeparateTag(m_scanner.GetText(), "body", body, true, rest, 0)) {
         COndException::ThrowOndException(IDS_HTML_NOT_FORMATTED, 1003);
+    }
     m_scanner.InsertAt(body.m_nAttribTextStart, attribute, false, true);
 }
 
@@ -333,8 +352,9 @@ int CPopupCodeGen::InsertCode(const std::string& pagePath, int createNewFile,
     // A page without a closed body element raises an error: the user is
     // told and the insertion fails here instead of leaving the insertion flow.
     try {
-        if (!InsertCallingCode(placeAfterBody))
+        if (!InsertCallingCode(placeAfterBody)) {
             return 0;
+        }
     } catch (COndException* e) {
         e->ReportError();
         delete e;

@@ -20,17 +20,21 @@ using ondrelo::gen::CUsageError;
 
 int Number(const std::string& option, const std::string& text) {
     const std::optional<int> n = ParseNumberField(text);
-    if (!n)
+    if (!n) {
         throw CUsageError(option + ": not a number: " + text);
+    }
     return *n;
 }
 
 std::string ReadContent(const std::string& path) {
-    if (path == "-")
-        return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    if (path == "-") {
+        return std::string(std::istreambuf_iterator<char>(std::cin),
+                           std::istreambuf_iterator<char>());
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         throw CGenFailure("cannot read " + path);
+    }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -46,21 +50,26 @@ void SetFeatures(const std::string& list, SPopupSettings& s) {
                     : name == "resizable"   ? &s.resizable
                     : name == "directories" ? &s.directories
                                             : nullptr;
-        if (!flag)
+        if (!flag) {
             throw CUsageError("--features: unknown feature " + name);
+        }
         *flag = 1;
     }
 }
 
 int Kind(const std::string& word) {
-    if (word == "button")
+    if (word == "button") {
         return kInvokeButton;
-    if (word == "link")
+    }
+    if (word == "link") {
         return kInvokeLink;
-    if (word == "entry")
+    }
+    if (word == "entry") {
         return kInvokePageEntry;
-    if (word == "exit")
+    }
+    if (word == "exit") {
         return kInvokePageExit;
+    }
     throw CUsageError("--on: button, link, entry or exit, not " + word);
 }
 
@@ -76,42 +85,44 @@ SPopupSettings ReadSettings(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
+            if (i + 1 >= args.size()) {
                 throw CUsageError(a + " needs a value");
+            }
             return args[++i];
         };
-        if (a == "--center")
+        if (a == "--center") {
             s.center = 1;
-        else if (a == "--left")
+        } else if (a == "--left") {
             s.left = Number(a, value());
-        else if (a == "--top")
+        } else if (a == "--top") {
             s.top = Number(a, value());
-        else if (a == "--width")
+        } else if (a == "--width") {
             s.width = Number(a, value());
-        else if (a == "--height")
+        } else if (a == "--height") {
             s.height = Number(a, value());
-        else if (a == "--features")
+        } else if (a == "--features") {
             SetFeatures(value(), s);
-        else if (a == "--url") {
+        } else if (a == "--url") {
             s.url = value();
             s.urlMode = 1;
         } else if (a == "--html") {
             s.htmlContent = ReadContent(value());
             s.urlMode = 0;
-        } else if (a == "--on")
+        } else if (a == "--on") {
             s.kind = Kind(value());
-        else if (a == "--label")
+        } else if (a == "--label") {
             s.label = value();
-        else if (a == "--popunder")
+        } else if (a == "--popunder") {
             s.popUnder = 1;
-        else if (a == "--once")
+        } else if (a == "--once") {
             s.oncePerVisitor = 1;
-        else if (a == "--reappear")
+        } else if (a == "--reappear") {
             s.reappearDays = Number(a, value());
-        else if (a == "--delay")
+        } else if (a == "--delay") {
             s.delaySeconds = Number(a, value());
-        else
+        } else {
             throw CUsageError("popup: unknown argument " + a);
+        }
     }
     return s;
 }
@@ -142,8 +153,9 @@ void RunPopup(const std::vector<std::string>& args, const ondrelo::gen::SGenOpti
     // The insertion generates the code again; with --numbers it gets the
     // same names as the printed code.
     out.insert = [job, numbers = options.numbers](const ondrelo::gen::SInsertRequest& r) {
-        if (!numbers.empty())
+        if (!numbers.empty()) {
             CCodeGen::SetFixedRandomNumbers(numbers);
+        }
         return job->generator.InsertCode(r.page, r.newFile ? 1 : 0, r.atPlaceholder ? 0 : 1) == 1;
     };
 }

@@ -61,11 +61,11 @@ QImage TitleBar() {
         const QRect box(kWidth - 46 + i * 14, 5, 12, 11);
         p.fillRect(box, kFrame);
         p.setPen(kInk);
-        if (i == 0)
+        if (i == 0) {
             p.drawLine(box.left() + 3, box.bottom() - 3, box.right() - 3, box.bottom() - 3);
-        else if (i == 1)
+        } else if (i == 1) {
             p.drawRect(box.adjusted(3, 2, -3, -3));
-        else {
+        } else {
             p.drawLine(box.topLeft() + QPoint(3, 2), box.bottomRight() - QPoint(3, 3));
             p.drawLine(box.topRight() + QPoint(-3, 2), box.bottomLeft() + QPoint(3, -3));
         }
@@ -128,8 +128,9 @@ QImage PageArea() {
     p.fillRect(0, h - 1, kWidth, 1, kFrameDark);
     // A few lines of a page.
     Text(p, QRect(10, 6, 150, 14), QStringLiteral("Welcome!"), kTitle, 11, true);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         p.fillRect(10, 28 + i * 12, (i % 2) ? 130 : 150, 5, QColor(0xd8, 0xdc, 0xe4));
+    }
     return image;
 }
 
@@ -170,8 +171,9 @@ QImage Screen() {
     p.fillRect(image.rect(), g);
     p.fillRect(0, 180, 256, 12, kFrame);
     p.fillRect(2, 182, 26, 8, QColor(0x3a, 0x8f, 0x3a));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         p.fillRect(8, 8 + i * 22, 14, 14, QColor(0xe8, 0xe8, 0xe8));
+    }
     return image;
 }
 
@@ -184,8 +186,9 @@ QImage SmallWindow() {
     p.fillRect(54, 2, 7, 6, kFrame);
     p.setPen(kFrameDark);
     p.drawRect(0, 0, 63, 63);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         p.fillRect(6, 16 + i * 10, (i % 2) ? 36 : 48, 4, QColor(0xd8, 0xdc, 0xe4));
+    }
     return image;
 }
 

@@ -19,8 +19,9 @@ class CPopkinard : public ondrelo::COndModuleObjectWith<IPopkinard, IID_IPopkina
 public:
     CPopkinard() : COndModuleObjectWith(kDescriptor) {}
     HRESULT GetWizard(IUnknown** punknown) override {
-        if (punknown == nullptr)
+        if (punknown == nullptr) {
             return E_POINTER;
+        }
         *punknown = nullptr;
         return S_OK;
     }
@@ -31,8 +32,9 @@ public:
 ondrelo::SModuleLibraryHooks Hooks() {
     ondrelo::SModuleLibraryHooks hooks = ondrelo::QtModuleLibraryHooks();
     hooks.start = [start = hooks.start] {
-        if (start)
+        if (start) {
             start();
+        }
         InitBridgel();
     };
     return hooks;

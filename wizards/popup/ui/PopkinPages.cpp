@@ -75,17 +75,20 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
         const QPixmap picture = Picture(209);
-        if (!picture.isNull())
+        if (!picture.isNull()) {
             p.drawPixmap(contentsRect(), picture);
+        }
         p.end();
         QFrame::paintEvent(event);
     }
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() != Qt::LeftButton)
+        if (event->button() != Qt::LeftButton) {
             return;
+        }
         m_mode = EdgeAt(event->position().toPoint());
-        if (m_mode == 0)
+        if (m_mode == 0) {
             m_mode = kMove;
+        }
         m_start = event->globalPosition().toPoint();
         m_startGeometry = geometry();
     }
@@ -102,18 +105,22 @@ protected:
         if (m_mode == kMove) {
             const QPoint to = m_startGeometry.topLeft() + delta;
             move(to);
-            if (m_preview->onMoved)
+            if (m_preview->onMoved) {
                 m_preview->onMoved(to.x(), to.y());
+            }
             return;
         }
         QSize size = m_startGeometry.size();
-        if (m_mode & kRight)
+        if (m_mode & kRight) {
             size.setWidth(std::max(kBorder * 2 + 2, size.width() + delta.x()));
-        if (m_mode & kBottom)
+        }
+        if (m_mode & kBottom) {
             size.setHeight(std::max(kBorder * 2 + 2, size.height() + delta.y()));
+        }
         resize(size);
-        if (m_preview->onResized)
+        if (m_preview->onResized) {
             m_preview->onResized(size.width(), size.height());
+        }
     }
     void mouseReleaseEvent(QMouseEvent*) override { m_mode = 0; }
 
@@ -124,10 +131,12 @@ private:
 
     int EdgeAt(const QPoint& at) const {
         int edge = 0;
-        if (at.x() >= width() - kGrip)
+        if (at.x() >= width() - kGrip) {
             edge |= kRight;
-        if (at.y() >= height() - kGrip)
+        }
+        if (at.y() >= height() - kGrip) {
             edge |= kBottom;
+        }
         return edge;
     }
 
@@ -191,19 +200,22 @@ void CScreenPreview::ResizePopup(int width, int height) {
 
 void CScreenPreview::PlacePopup(const QRect& rect) {
     m_popup->setGeometry(rect);
-    if (onResized)
+    if (onResized) {
         onResized(rect.width(), rect.height());
-    if (onMoved)
+    }
+    if (onMoved) {
         onMoved(rect.x(), rect.y());
+    }
 }
 
 void CScreenPreview::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QPixmap screen = Picture(207);
-    if (screen.isNull())
+    if (screen.isNull()) {
         p.fillRect(rect(), QColor(0x2c, 0x6e, 0x9c));
-    else
+    } else {
         p.drawPixmap(rect(), screen);
+    }
 }
 
 // ---- Position page -------------------------------------------------------------
@@ -272,22 +284,25 @@ bool CPopupPositionPage::OnInitDialog() {
 
 void CPopupPositionPage::OnEditDone(QLineEdit* edit) {
     const std::optional<int> value = EditToPreview(FromQt(edit->text()));
-    if (!value)
+    if (!value) {
         return;  // a negative position or size leaves the small window as it is
+    }
     QWidget* popup = m_preview->PopupWindow();
-    if (edit == m_left)
+    if (edit == m_left) {
         m_preview->MovePopup(*value, popup->y());
-    else if (edit == m_top)
+    } else if (edit == m_top) {
         m_preview->MovePopup(popup->x(), *value);
-    else if (edit == m_width)
+    } else if (edit == m_width) {
         m_preview->ResizePopup(*value, popup->height());
-    else
+    } else {
         m_preview->ResizePopup(popup->width(), *value);
+    }
 }
 
 bool CPopupPositionPage::KillActive(bool report) {
-    if (!IsCreated())
+    if (!IsCreated()) {
         return true;
+    }
     // Each field is read in turn; what could be read reaches the generator
     // even when a later field keeps the user on the page.
     struct Field {
@@ -307,10 +322,12 @@ bool CPopupPositionPage::KillActive(bool report) {
         }
         *f.value = *value;
     }
-    if (m_pGen)
+    if (m_pGen) {
         m_pGen->SetPosition(m_center->isChecked() ? 1 : 0, m_nLeft, m_nTop, m_nWidth, m_nHeight);
-    if (rejected)
+    }
+    if (rejected) {
         return RejectField(rejected->edit, rejected->min, rejected->max, report);
+    }
     return true;
 }
 
@@ -388,19 +405,23 @@ SSampleFeatures CPopupFeaturesPage::Features() const {
 }
 
 bool CPopupFeaturesPage::OnSetActive() {
-    if (!COndWizPage::OnSetActive())
+    if (!COndWizPage::OnSetActive()) {
         return false;
-    if (GetSheet())
+    }
+    if (GetSheet()) {
         GetSheet()->SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
+    }
     return true;
 }
 
 bool CPopupFeaturesPage::KillActive(bool) {
-    if (!IsCreated())
+    if (!IsCreated()) {
         return true;
+    }
     auto v = [this](int i) { return m_boxes[i]->isChecked() ? 1 : 0; };
-    if (m_pGen)
+    if (m_pGen) {
         m_pGen->SetFeatures(v(0), v(1), v(2), v(3), v(4), v(5), v(6));
+    }
     return true;
 }
 
@@ -448,27 +469,32 @@ bool CPopupContentPage::OnInitDialog() {
 void CPopupContentPage::UpdateControls() {
     const bool url = m_useUrl->isChecked();
     for (QWidget* w : {static_cast<QWidget*>(m_url), static_cast<QWidget*>(m_urlCaption),
-                       static_cast<QWidget*>(m_pasteUrl)})
+                       static_cast<QWidget*>(m_pasteUrl)}) {
         w->setEnabled(url);
+    }
     for (QWidget* w : {static_cast<QWidget*>(m_html), static_cast<QWidget*>(m_htmlCaption),
-                       static_cast<QWidget*>(m_pasteHtml)})
+                       static_cast<QWidget*>(m_pasteHtml)}) {
         w->setEnabled(!url);
+    }
 }
 
 bool CPopupContentPage::KillActive(bool) {
-    if (!IsCreated())
+    if (!IsCreated()) {
         return true;
+    }
     // The edit box's lines end in CR LF, as the generator expects them.
     std::string html = FromQt(m_html->toPlainText());
     std::string crlf;
     crlf.reserve(html.size() + html.size() / 16);
     for (char c : html) {
-        if (c == '\n')
+        if (c == '\n') {
             crlf += '\r';
+        }
         crlf += c;
     }
-    if (m_pGen)
+    if (m_pGen) {
         m_pGen->SetContent(m_useUrl->isChecked() ? 1 : 0, FromQt(m_url->text()), crlf);
+    }
     return true;
 }
 
@@ -514,8 +540,9 @@ bool CPopupInvocationPage::OnInitDialog() {
 
 int CPopupInvocationPage::Kind() const {
     for (int i = 0; i < 4; ++i) {
-        if (m_kinds[i] && m_kinds[i]->isChecked())
+        if (m_kinds[i] && m_kinds[i]->isChecked()) {
             return i;
+        }
     }
     return kInvokePageEntry;
 }
@@ -528,31 +555,38 @@ void CPopupInvocationPage::UpdateControls() {
     m_linkCaption->setEnabled(e.linkLabel);
     for (QWidget* w : {static_cast<QWidget*>(m_once), static_cast<QWidget*>(m_popUnder),
                        static_cast<QWidget*>(m_delayCaption), static_cast<QWidget*>(m_seconds),
-                       static_cast<QWidget*>(m_secondsCaption)})
+                       static_cast<QWidget*>(m_secondsCaption)}) {
         w->setEnabled(e.automaticOptions);
+    }
     for (QWidget* w : {static_cast<QWidget*>(m_reappearCaption), static_cast<QWidget*>(m_days),
-                       static_cast<QWidget*>(m_daysCaption)})
+                       static_cast<QWidget*>(m_daysCaption)}) {
         w->setEnabled(e.reappear);
+    }
 }
 
 bool CPopupInvocationPage::KillActive(bool report) {
-    if (!IsCreated())
+    if (!IsCreated()) {
         return true;
+    }
     const int kind = Kind();
-    if (m_pGen)
-        m_pGen->SetInvocation(
-            kind, InvocationLabel(kind, FromQt(m_buttonLabel->text()), FromQt(m_linkLabel->text())));
+    if (m_pGen) {
+        m_pGen->SetInvocation(kind, InvocationLabel(kind, FromQt(m_buttonLabel->text()),
+                                                    FromQt(m_linkLabel->text())));
+    }
     // The options go on only when both numbers are readable; disabled
     // controls still count, so options set for an automatic kind stay.
     const std::optional<int> days = ParseNumberField(FromQt(m_days->text()));
-    if (!days)
+    if (!days) {
         return RejectField(m_days, kIntMin, kIntMax, report);
+    }
     const std::optional<int> seconds = ParseNumberField(FromQt(m_seconds->text()));
-    if (!seconds)
+    if (!seconds) {
         return RejectField(m_seconds, kIntMin, kIntMax, report);
-    if (m_pGen)
+    }
+    if (m_pGen) {
         m_pGen->SetOptions(m_popUnder->isChecked() ? 1 : 0, m_once->isChecked() ? 1 : 0, *days,
                            *seconds);
+    }
     return true;
 }
 
@@ -581,8 +615,9 @@ bool CPageTakeCode::OnInitDialog() {
 }
 
 bool CPageTakeCode::OnSetActive() {
-    if (auto* sheet = dynamic_cast<CPopkinSheet*>(GetSheet()))
+    if (auto* sheet = dynamic_cast<CPopkinSheet*>(GetSheet())) {
         sheet->StoreShownPages();
+    }
     std::string script, calling, instruction, warnings;
     m_pGen->GetCode(script, calling, instruction, warnings);
     m_pCIW->SetSubCodeComment(instruction);
@@ -597,8 +632,9 @@ bool CPageTakeCode::OnSetActive() {
 }
 
 bool CPageTakeCode::IsDialogMessageA(MSG* msg) {
-    if (m_pCIW->IsDialogMessage(msg))
+    if (m_pCIW->IsDialogMessage(msg)) {
         return true;
+    }
     return COndWizPage::IsDialogMessageA(msg);
 }
 
@@ -637,14 +673,16 @@ void CPopkinSheet::AddPages() {
 void CPopkinSheet::StoreShownPages() {
     for (CPopupInputPage* page :
          {static_cast<CPopupInputPage*>(m_position), static_cast<CPopupInputPage*>(m_features),
-          static_cast<CPopupInputPage*>(m_content), static_cast<CPopupInputPage*>(m_invocation)})
+          static_cast<CPopupInputPage*>(m_content), static_cast<CPopupInputPage*>(m_invocation)}) {
         page->KillActive(false);
+    }
 }
 
 bool CPopkinSheet::IsDialogMessageA(MSG* msg) {
     if (COndWizPage* page = GetActivePage()) {
-        if (page->IsDialogMessageA(msg))
+        if (page->IsDialogMessageA(msg)) {
             return true;
+        }
     }
     return COndWizSheet::IsDialogMessageA(msg);
 }

@@ -24,19 +24,23 @@ std::string StatusTextFromHandler(CHTMLScanner& scanner, const std::string& hand
     // The browser resolves the attribute's character references before the
     // script sees the text, and the string's escapes after.
     std::vector<std::string> groups;
-    if (!scanner.RegExpMatch(DecodeHtmlEntities(handler), kStatusPattern, 4, groups))
+    if (!scanner.RegExpMatch(DecodeHtmlEntities(handler), kStatusPattern, 4, groups)) {
         return {};
-    if (!groups[2].empty())
+    }
+    if (!groups[2].empty()) {
         return UnescapeJsString(groups[2]);
-    if (!groups[3].empty())
+    }
+    if (!groups[3].empty()) {
         return UnescapeJsString(groups[3]);
+    }
     return {};
 }
 
 bool ScanLinks(CHTMLScanner& scanner, CAffLinkList& list) {
     const std::string& text = scanner.GetText();
-    if (text.empty())
+    if (text.empty()) {
         return false;
+    }
     list.Links().clear();
     STagSearch search;
     SHtmlTag tag;
@@ -48,16 +52,18 @@ bool ScanLinks(CHTMLScanner& scanner, CAffLinkList& list) {
         link.m_nAttribEnd = tag.m_nAttribTextEnd;
         tag.GetAttributeInfo("onmouseover", link.m_strOnMouseOver, link.m_nOverStart,
                              link.m_nOverEnd);
-        if (!link.m_strOnMouseOver.empty())
+        if (!link.m_strOnMouseOver.empty()) {
             link.m_strStatusText = StatusTextFromHandler(scanner, link.m_strOnMouseOver);
+        }
         tag.GetAttributeInfo("onmouseout", link.m_strOnMouseOut, link.m_nOutStart, link.m_nOutEnd);
         std::string target;
         tag.GetAttributeInfo("target", target, link.m_nTargetStart, link.m_nTargetEnd);
         link.m_strTarget = DecodeHtmlEntities(target);
         list.Links().push_back(std::move(link));
     }
-    if (list.Links().empty())
+    if (list.Links().empty()) {
         return false;
+    }
     list.SetChanged(true);
     return true;
 }
@@ -85,33 +91,40 @@ void CAffLinkCodeGen::RewriteLink(const SAffLink& link) {
     };
     std::vector<SEdit> edits;
     bool status = false;
-    if (link.HasTarget())
-        edits.push_back({link.m_nTargetStart, link.m_nTargetEnd, TargetAttribute(link.m_strTarget)});
+    if (link.HasTarget()) {
+        edits.push_back(
+            {link.m_nTargetStart, link.m_nTargetEnd, TargetAttribute(link.m_strTarget)});
+    }
     if (link.HasOnMouseOver()) {
         edits.push_back({link.m_nOverStart, link.m_nOverEnd, OverAttribute(link.m_strStatusText)});
         status = true;
     }
     std::sort(edits.begin(), edits.end(),
               [](const SEdit& a, const SEdit& b) { return a.start < b.start; });
-    for (const SEdit& edit : edits)
+    for (const SEdit& edit : edits) {
         m_scanner.Replace(edit.start, edit.end, edit.text);
-    if (!link.HasTarget() && !link.m_strTarget.empty())
+    }
+    if (!link.HasTarget() && !link.m_strTarget.empty()) {
         m_scanner.InsertAt(link.m_nAttribEnd, TargetAttribute(link.m_strTarget), false, false);
+    }
     if (!link.HasOnMouseOver() && !link.m_strStatusText.empty()) {
         m_scanner.InsertAt(link.m_nAttribEnd, OverAttribute(link.m_strStatusText), false, false);
         status = true;
     }
-    if (!link.HasOnMouseOut() && status)
+    if (!link.HasOnMouseOut() && status) {
         m_scanner.InsertAt(link.m_nAttribEnd, OutAttribute(), false, false);
+    }
 }
 
 int CAffLinkCodeGen::ModifyFile() {
     const std::string path = m_scanner.GetFilePath();
-    if (!m_scanner.IsOpen(path))
+    if (!m_scanner.IsOpen(path)) {
         return 0;
+    }
     m_scanner.RevertToLoaded();
-    for (const SAffLink& link : m_list.Links())
+    for (const SAffLink& link : m_list.Links()) {
         RewriteLink(link);
+    }
     const int saved = m_scanner.SaveFile();
     // Whatever happened, the next run starts again from the page as read.
     m_scanner.RevertToLoaded();
@@ -121,8 +134,9 @@ int CAffLinkCodeGen::ModifyFile() {
 bool CAffLinkCodeGen::ModifyFileReported() {
     try {
         const int result = ModifyFile();
-        if (result == 1)
+        if (result == 1) {
             return true;
+        }
         CCommon::ShowErrorMessage(result == 2 ? kPageNotWritten : kFailedOpeningFile);
     } catch (const std::bad_alloc&) {
         CCommon::ShowErrorMessage(kTooLowMemory);

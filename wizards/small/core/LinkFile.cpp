@@ -48,8 +48,9 @@ std::vector<std::string> Split(const std::string& line, char separator) {
     for (;;) {
         const std::size_t at = line.find(separator, start);
         parts.push_back(line.substr(start, at == std::string::npos ? std::string::npos : at - start));
-        if (at == std::string::npos)
+        if (at == std::string::npos) {
             return parts;
+        }
         start = at + 1;
     }
 }
@@ -67,8 +68,9 @@ std::string FormatLinkLines(const CAffLinkList& list) {
 
 bool ApplyLinkLines(const std::string& text, CAffLinkList& list, std::string& error) {
     std::vector<std::string> lines = Split(text, '\n');
-    if (!lines.empty() && lines.back().empty())
+    if (!lines.empty() && lines.back().empty()) {
         lines.pop_back();
+    }
     if (lines.size() != list.Links().size()) {
         error = "the file has " + std::to_string(lines.size()) + " lines, the page has " +
                 std::to_string(list.Links().size()) + " links";
@@ -77,8 +79,9 @@ bool ApplyLinkLines(const std::string& text, CAffLinkList& list, std::string& er
     std::vector<std::pair<std::string, std::string>> values;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string line = lines[i];
-        if (!line.empty() && line.back() == '\r')
+        if (!line.empty() && line.back() == '\r') {
             line.pop_back();
+        }
         const std::vector<std::string> columns = Split(line, '\t');
         if (columns.size() != 4) {
             error = "line " + std::to_string(i + 1) + " has " + std::to_string(columns.size()) +

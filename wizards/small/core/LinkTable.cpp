@@ -38,8 +38,9 @@ void CLinkTable::InsertRowBelow(const std::vector<std::string>& cells) {
 }
 
 bool CLinkTable::RemoveCurrentRow() {
-    if (GetRows() <= 2)
+    if (GetRows() <= 2) {
         return false;
+    }
     m_rows.erase(m_rows.begin() + m_row);
     SetCurrent(m_row, m_col);
     return true;
@@ -52,8 +53,9 @@ void CLinkTable::Clear() {
 }
 
 int CLinkTable::ColumnWidth(int clientWidth, int columns) {
-    if (columns <= 0)
+    if (columns <= 0) {
         return 0;
+    }
     return std::max(0, clientWidth - 4) / columns;
 }
 
@@ -70,22 +72,25 @@ void AddDLinkRow(CLinkTable& table) {
 }
 
 bool RemoveDLinkRow(CLinkTable& table) {
-    if (table.RemoveCurrentRow())
+    if (table.RemoveCurrentRow()) {
         return true;
+    }
     CCommon::ShowMessageBox(kLastRowCantGo);
     return false;
 }
 
 void TableToDLinkList(const CLinkTable& table, CDLinkList& list) {
     list.RemoveAll();
-    for (int row = 1; row < table.GetRows(); ++row)
+    for (int row = 1; row < table.GetRows(); ++row) {
         list.Add(table.GetCell(row, kDLinkLabel), table.GetCell(row, kDLinkLink),
                  table.GetCell(row, kDLinkTarget));
+    }
 }
 
 bool DLinkTableHasLinks(const CLinkTable& table) {
-    if (table.GetRows() > 2)
+    if (table.GetRows() > 2) {
         return true;
+    }
     CCommon::ShowErrorMessage(kNoLinksInList);
     return false;
 }
@@ -95,8 +100,9 @@ CLinkTable MakeAffLinkTable() {
 }
 
 void AffLinkListToTable(CAffLinkList& list, CLinkTable& table) {
-    if (!list.IsChanged())
+    if (!list.IsChanged()) {
         return;
+    }
     table.Clear();
     const auto& links = list.Links();
     for (std::size_t i = 0; i < links.size(); ++i) {

@@ -39,13 +39,15 @@ bool IsHex(char c) {
 
 // Reads count hex digits at text[at]; false when they are not all there.
 bool ReadHex(const std::string& text, std::size_t at, std::size_t count, std::uint32_t& value) {
-    if (at + count > text.size())
+    if (at + count > text.size()) {
         return false;
+    }
     value = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const char c = text[at + i];
-        if (!IsHex(c))
+        if (!IsHex(c)) {
             return false;
+        }
         value = value * 16 + static_cast<std::uint32_t>(
                                  c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
     }
@@ -80,12 +82,13 @@ std::string EscapeJsString(const std::string& text, char quote, bool forAttribut
             break;
         case '\'':
         case '"':
-            if (forAttribute && c == '"')
+            if (forAttribute && c == '"') {
                 out += "\\x22";
-            else if (c == quote)
+            } else if (c == quote) {
                 out += std::string("\\") + c;
-            else
+            } else {
                 out += c;
+            }
             break;
         case '&':
             out += forAttribute ? "\\x26" : "&";
@@ -97,10 +100,11 @@ std::string EscapeJsString(const std::string& text, char quote, bool forAttribut
             // "</script" ends a script block wherever it stands, and "<!--"
             // changes how the rest of the block is read. In an attribute, a
             // bracket would end the tag for simple readers of the page.
-            if (forAttribute || text.compare(i, 2, "</") == 0 || text.compare(i, 4, "<!--") == 0)
+            if (forAttribute || text.compare(i, 2, "</") == 0 || text.compare(i, 4, "<!--") == 0) {
                 out += "\\x3C";
-            else
+            } else {
                 out += c;
+            }
             break;
         default:
             // U+2028 and U+2029 end a line inside a string in older engines.
@@ -225,8 +229,9 @@ std::string DecodeHtmlEntities(const std::string& text) {
                 }
             }
         }
-        if (!done)
+        if (!done) {
             out += '&';
+        }
     }
     return out;
 }

@@ -47,15 +47,18 @@ void RunDLink(const std::vector<std::string>& args, const ondrelo::gen::SGenOpti
               ondrelo::gen::SGenerated& out) {
     auto job = std::make_shared<CDLinkCommandGen>();
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--link")
+        if (args[i] != "--link") {
             throw CUsageError("unexpected argument " + args[i]);
-        if (i + 3 >= args.size())
+        }
+        if (i + 3 >= args.size()) {
             throw CUsageError("--link needs LABEL URL TARGET");
+        }
         job->list.Add(args[i + 1], args[i + 2], args[i + 3]);
         i += 3;
     }
-    if (job->list.GetCount() < 2)
+    if (job->list.GetCount() < 2) {
         throw CUsageError("give the prompt row and at least one link, each with --link");
+    }
     out.generator = job;
     out.scriptName = kDLinkScriptName;
     out.placeholderText = kDLinkPlaceholder;
@@ -84,11 +87,13 @@ public:
 };
 
 std::string ReadInput(const std::string& path) {
-    if (path == "-")
+    if (path == "-") {
         return std::string(std::istreambuf_iterator<char>(std::cin), {});
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         throw CGenFailure("cannot read " + path);
+    }
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -96,19 +101,23 @@ void RunLinks(const std::vector<std::string>& args, const ondrelo::gen::SGenOpti
               ondrelo::gen::SGenerated& out) {
     const bool list = args.size() == 2 && args[1] == "--list";
     const bool apply = args.size() == 3 && args[1] == "--apply";
-    if (!list && !apply)
+    if (!list && !apply) {
         throw CUsageError("give PAGE --list or PAGE --apply FILE");
+    }
     auto job = std::make_shared<CLinkLinesGen>();
     job->SetModified(true);
     const std::string page = ondrelo::gen::AbsolutePath(args[0]);
-    if (!OpenAndScan(job->scanner, job->list, page))
+    if (!OpenAndScan(job->scanner, job->list, page)) {
         throw CGenFailure("no links read from " + page);
+    }
     if (apply) {
         std::string error;
-        if (!ApplyLinkLines(ReadInput(args[2]), job->list, error))
+        if (!ApplyLinkLines(ReadInput(args[2]), job->list, error)) {
             throw CGenFailure(error);
-        if (!job->editor.ModifyFileReported())
+        }
+        if (!job->editor.ModifyFileReported()) {
             throw CGenFailure(page + " was not changed");
+        }
         job->listing = false;
     }
     out.generator = job;

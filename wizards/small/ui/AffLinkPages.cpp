@@ -31,8 +31,9 @@ void AddHelp(COndWizPage* page, unsigned html) {
     auto* placeholder = ondrelo::MakeControl<QFrame>(page, IDC_HELP, DialogRect(222, 4, 104, 168));
     page->AddAnchor(placeholder, ANCHOR_TOP_RIGHT, ANCHOR_BOTTOM_RIGHT);
     page->InitBrowserWnd(IDC_HELP, html);
-    if (QWidget* pane = static_cast<QWidget*>(page->GetHelpPane()))
+    if (QWidget* pane = static_cast<QWidget*>(page->GetHelpPane())) {
         page->AddAnchor(pane, ANCHOR_TOP_RIGHT, ANCHOR_BOTTOM_RIGHT);
+    }
 }
 
 // The path box as the shared file dialog fills it.
@@ -71,19 +72,22 @@ bool CAffLinkPageSelectFile::OnInitDialog() {
 void CAffLinkPageSelectFile::Browse() {
     std::string path;
     CLineField field(m_path);
-    if (CCommon::ShowOpenHtmlFile(path, &field))
+    if (CCommon::ShowOpenHtmlFile(path, &field)) {
         OpenAndScan(m_scanner, m_list, path);
+    }
 }
 
 bool CAffLinkPageSelectFile::OnWizardNext() {
-    if (!OpenAndScan(m_scanner, m_list, m_path ? FromQt(m_path->text()) : std::string()))
+    if (!OpenAndScan(m_scanner, m_list, m_path ? FromQt(m_path->text()) : std::string())) {
         return false;
+    }
     return COndWizPage::OnWizardNext();
 }
 
 void CAffLinkPageSelectFile::ClearData() {
-    if (m_path)
+    if (m_path) {
         m_path->clear();
+    }
     COndWizPage::ClearData();
 }
 
@@ -114,18 +118,21 @@ bool CAfflinkPageEditLinks::OnInitDialog() {
 
 bool CAfflinkPageEditLinks::OnSetActive() {
     if (m_list.IsChanged()) {
-        if (m_group)
+        if (m_group) {
             m_group->Grid()->CancelEditor();
+        }
         AffLinkListToTable(m_list, m_table);
     }
-    if (m_group)
+    if (m_group) {
         m_group->Grid()->Refresh();
+    }
     return COndWizPage::OnSetActive();
 }
 
 void CAfflinkPageEditLinks::StoreLinks() {
-    if (m_group)
+    if (m_group) {
         m_group->Commit();
+    }
     TableToAffLinkList(m_table, m_list);
 }
 
@@ -135,11 +142,13 @@ bool CAfflinkPageEditLinks::OnWizardNext() {
 }
 
 void CAfflinkPageEditLinks::ClearData() {
-    if (m_group)
+    if (m_group) {
         m_group->Grid()->CancelEditor();
+    }
     m_table.Clear();
-    if (m_group)
+    if (m_group) {
         m_group->Grid()->Refresh();
+    }
     COndWizPage::ClearData();
 }
 
@@ -171,8 +180,9 @@ bool CAffLinkTakeCodePage::OnInitDialog() {
 bool CAffLinkTakeCodePage::OnSetActive() {
     // The links page may have been left by a step button, without Next.
     m_links.StoreLinks();
-    if (m_file)
+    if (m_file) {
         m_file->setText(ToQt(m_scanner.GetFilePath()));
+    }
     return COndWizPage::OnSetActive();
 }
 
@@ -182,8 +192,9 @@ void CAffLinkTakeCodePage::Modify() {
 
 void CAffLinkTakeCodePage::OpenInBrowser() {
     const std::string path = m_scanner.GetFilePath();
-    if (!path.empty())
+    if (!path.empty()) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(path)));
+    }
 }
 
 // ---- Sheet -----------------------------------------------------------------------

@@ -29,8 +29,9 @@ void AddHelpPane(COndWizPage* page, int id, const QRect& rect, unsigned html,
     auto* placeholder = ondrelo::MakeControl<QFrame>(page, id, rect);
     page->AddAnchor(placeholder, first, second);
     page->InitBrowserWnd(id, html);
-    if (QWidget* pane = static_cast<QWidget*>(page->GetHelpPane()))
+    if (QWidget* pane = static_cast<QWidget*>(page->GetHelpPane())) {
         page->AddAnchor(pane, first, second);
+    }
 }
 
 }  // namespace
@@ -90,8 +91,9 @@ bool CDLinkPageCreateCombo::OnInitDialog() {
     });
     QObject::connect(remove, &QPushButton::clicked, this, [this] {
         m_group->Commit();
-        if (RemoveDLinkRow(m_table))
+        if (RemoveDLinkRow(m_table)) {
             m_group->Grid()->Refresh();
+        }
     });
     AddAnchor(group, ANCHOR_TOP_LEFT, ANCHOR_BOTTOM_RIGHT);
     AddAnchor(m_group->Grid(), ANCHOR_TOP_LEFT, ANCHOR_BOTTOM_RIGHT);
@@ -106,22 +108,26 @@ bool CDLinkPageCreateCombo::OnInitDialog() {
 }
 
 bool CDLinkPageCreateCombo::OnSetActive() {
-    if (m_group)
+    if (m_group) {
         m_group->Grid()->Refresh();
+    }
     return COndWizPage::OnSetActive();
 }
 
 void CDLinkPageCreateCombo::StoreList() {
-    if (m_group)
+    if (m_group) {
         m_group->Commit();
+    }
     TableToDLinkList(m_table, m_list);
 }
 
 bool CDLinkPageCreateCombo::OnWizardNext() {
-    if (m_group)
+    if (m_group) {
         m_group->Commit();
-    if (!DLinkTableHasLinks(m_table))
+    }
+    if (!DLinkTableHasLinks(m_table)) {
         return false;
+    }
     StoreList();
     return COndWizPage::OnWizardNext();
 }
@@ -132,12 +138,14 @@ bool CDLinkPageCreateCombo::OnWizardBack() {
 }
 
 void CDLinkPageCreateCombo::ClearData() {
-    if (m_group)
+    if (m_group) {
         m_group->Grid()->CancelEditor();
+    }
     m_table = MakeDLinkTable();
     m_list.RemoveAll();
-    if (m_group)
+    if (m_group) {
         m_group->Grid()->Refresh();
+    }
     COndWizPage::ClearData();
 }
 

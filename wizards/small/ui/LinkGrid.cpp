@@ -32,10 +32,11 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn && m_in)
+        if (event->type() == QEvent::FocusIn && m_in) {
             m_in();
-        else if (event->type() == QEvent::FocusOut && m_out)
+        } else if (event->type() == QEvent::FocusOut && m_out) {
             m_out();
+        }
         return false;
     }
 
@@ -68,22 +69,25 @@ CLinkGrid::CLinkGrid(CLinkTable& table, QWidget* parent)
     m_line->hide();
     m_line->installEventFilter(this);
     QObject::connect(m_line, &QLineEdit::textEdited, m_line, [this](const QString& text) {
-        if (onEditorText)
+        if (onEditorText) {
             onEditorText(FromQt(text));
+        }
     });
 
     m_drop = new QComboBox(viewport());
     m_drop->setEditable(true);
     m_drop->setFont(EditorFont());
     m_drop->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string& choice : TargetChoices())
+    for (const std::string& choice : TargetChoices()) {
         m_drop->addItem(ToQt(choice));
+    }
     m_drop->hide();
     m_drop->installEventFilter(this);
     m_drop->lineEdit()->installEventFilter(this);
     QObject::connect(m_drop, &QComboBox::editTextChanged, m_drop, [this](const QString& text) {
-        if (m_editor == m_drop && onEditorText)
+        if (m_editor == m_drop && onEditorText) {
             onEditorText(FromQt(text));
+        }
     });
     UpdateScrollBar();
 }
@@ -102,45 +106,52 @@ QRect CLinkGrid::CellRect(int row, int col) const {
 bool CLinkGrid::CellAt(const QPoint& point, int& row, int& col) const {
     const int width = CLinkTable::ColumnWidth(viewport()->width(), m_table.GetCols());
     const int h = RowHeight();
-    if (width <= 0 || point.y() < h || point.x() < 2)
+    if (width <= 0 || point.y() < h || point.x() < 2) {
         return false;
+    }
     row = point.y() / h + verticalScrollBar()->value();
     col = (point.x() - 2) / width;
     return row >= 1 && row < m_table.GetRows() && col < m_table.GetCols();
 }
 
 void CLinkGrid::Refresh() {
-    if (IsEditing() && m_editRow >= m_table.GetRows())
+    if (IsEditing() && m_editRow >= m_table.GetRows()) {
         CancelEditor();
+    }
     UpdateScrollBar();
     EnsureVisible(m_table.GetRow());
     PlaceEditor();
     viewport()->update();
-    if (onCurrentChanged)
+    if (onCurrentChanged) {
         onCurrentChanged();
+    }
 }
 
 void CLinkGrid::SetCurrent(int row, int col) {
-    if (IsEditing() && (row != m_editRow || col != m_editCol))
+    if (IsEditing() && (row != m_editRow || col != m_editCol)) {
         CommitEditor();
+    }
     m_table.SetCurrent(row, col);
     EnsureVisible(m_table.GetRow());
     viewport()->update();
-    if (onCurrentChanged)
+    if (onCurrentChanged) {
         onCurrentChanged();
+    }
 }
 
 void CLinkGrid::OpenEditor(const std::string& text, bool selectAll) {
-    if (IsEditing())
+    if (IsEditing()) {
         CommitEditor();
+    }
     m_editRow = m_table.GetRow();
     m_editCol = m_table.GetCol();
     EnsureVisible(m_editRow);
     if (m_dropColumns.count(m_editCol)) {
         m_editor = m_drop;
         const int index = m_drop->findText(ToQt(text), Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        if (index >= 0)
+        if (index >= 0) {
             m_drop->setCurrentIndex(index);
+        }
         m_drop->setEditText(ToQt(text));
     } else {
         m_editor = m_line;
@@ -150,12 +161,14 @@ void CLinkGrid::OpenEditor(const std::string& text, bool selectAll) {
     m_editor->show();
     m_editor->setFocus();
     QLineEdit* edit = m_editor == m_drop ? m_drop->lineEdit() : m_line;
-    if (selectAll)
+    if (selectAll) {
         edit->selectAll();
-    else
+    } else {
         edit->setCursorPosition(static_cast<int>(edit->text().size()));
-    if (onEditorText)
+    }
+    if (onEditorText) {
         onEditorText(text);
+    }
 }
 
 bool CLinkGrid::IsEditing() const {
@@ -171,36 +184,41 @@ std::string CLinkGrid::EditorText() const {
 }
 
 void CLinkGrid::CommitEditor() {
-    if (!m_editor)
+    if (!m_editor) {
         return;
+    }
     const std::string text = EditorText();
     QWidget* editor = m_editor;
     m_editor = nullptr;  // hiding moves the focus, which must not commit twice
     editor->hide();
     if (m_editRow < m_table.GetRows() && m_editCol < m_table.GetCols()) {
         m_table.SetCell(m_editRow, m_editCol, text);
-        if (onCellChanged)
+        if (onCellChanged) {
             onCellChanged();
+        }
     }
     viewport()->update();
 }
 
 void CLinkGrid::CancelEditor() {
-    if (!m_editor)
+    if (!m_editor) {
         return;
+    }
     QWidget* editor = m_editor;
     m_editor = nullptr;
     // The table takes the focus before the editor goes, so that it does not
     // pass to the box below, which still mirrors the dropped text.
     setFocus();
     editor->hide();
-    if (onCurrentChanged)
+    if (onCurrentChanged) {
         onCurrentChanged();  // the mirror shows the cell's own text again
+    }
 }
 
 void CLinkGrid::PlaceEditor() {
-    if (m_editor)
+    if (m_editor) {
         m_editor->setGeometry(CellRect(m_editRow, m_editCol).adjusted(1, 1, 0, 0));
+    }
 }
 
 void CLinkGrid::UpdateScrollBar() {
@@ -215,10 +233,11 @@ void CLinkGrid::UpdateScrollBar() {
 void CLinkGrid::EnsureVisible(int row) {
     const int visible = std::max(1, viewport()->height() / RowHeight() - 1);
     const int first = verticalScrollBar()->value() + 1;
-    if (row < first)
+    if (row < first) {
         verticalScrollBar()->setValue(row - 1);
-    else if (row >= first + visible)
+    } else if (row >= first + visible) {
         verticalScrollBar()->setValue(row - visible);
+    }
 }
 
 void CLinkGrid::paintEvent(QPaintEvent*) {
@@ -231,10 +250,11 @@ void CLinkGrid::paintEvent(QPaintEvent*) {
         for (int col = 0; col < m_table.GetCols(); ++col) {
             const QRect r = CellRect(row, col);
             const bool current = row == m_table.GetRow() && col == m_table.GetCol();
-            if (row == 0)
+            if (row == 0) {
                 p.fillRect(r, pal.button());
-            else if (current)
+            } else if (current) {
                 p.fillRect(r, hasFocus() ? pal.highlight() : pal.midlight());
+            }
             p.setPen(pal.mid().color());
             p.drawRect(r.adjusted(0, 0, -1, -1));
             p.setPen(row == 0 ? pal.buttonText().color()
@@ -245,8 +265,9 @@ void CLinkGrid::paintEvent(QPaintEvent*) {
                        fontMetrics().elidedText(text, Qt::ElideRight, r.width() - 8));
         }
     };
-    for (int row = verticalScrollBar()->value() + 1; row < last; ++row)
+    for (int row = verticalScrollBar()->value() + 1; row < last; ++row) {
         drawRow(row);
+    }
     drawRow(0);  // the fixed header stays on top while the rows scroll
 }
 
@@ -264,14 +285,16 @@ void CLinkGrid::scrollContentsBy(int, int) {
 void CLinkGrid::mousePressEvent(QMouseEvent* event) {
     int row = 0, col = 0;
     setFocus();
-    if (CellAt(event->position().toPoint(), row, col))
+    if (CellAt(event->position().toPoint(), row, col)) {
         SetCurrent(row, col);
+    }
 }
 
 void CLinkGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     int row = 0, col = 0;
-    if (!CellAt(event->position().toPoint(), row, col))
+    if (!CellAt(event->position().toPoint(), row, col)) {
         return;
+    }
     SetCurrent(row, col);
     OpenEditor(m_table.GetCell(row, col), true);
 }
@@ -338,8 +361,9 @@ void CLinkGrid::focusInEvent(QFocusEvent* event) {
 
 bool CLinkGrid::eventFilter(QObject* watched, QEvent* event) {
     const bool ours = watched == m_line || watched == m_drop || watched == m_drop->lineEdit();
-    if (!ours || !m_editor)
+    if (!ours || !m_editor) {
         return QAbstractScrollArea::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape) {
@@ -355,8 +379,9 @@ bool CLinkGrid::eventFilter(QObject* watched, QEvent* event) {
         // Leaving the editor for the combo box's own pop-up list is not
         // leaving the cell.
         auto* focus = static_cast<QFocusEvent*>(event);
-        if (focus->reason() != Qt::PopupFocusReason)
+        if (focus->reason() != Qt::PopupFocusReason) {
             CommitEditor();
+        }
     }
     return QAbstractScrollArea::eventFilter(watched, event);
 }
@@ -368,8 +393,9 @@ CLinkTableGroup::CLinkTableGroup(QWidget* page, CLinkTable& table, const SIds& i
     : m_targetColumn(targetColumn) {
     m_grid = new CLinkGrid(table, page);
     ondrelo::SetControlId(m_grid, ids.table);
-    if (inPlaceDropDown)
+    if (inPlaceDropDown) {
         m_grid->SetDropDownColumn(targetColumn);
+    }
     m_box = new QLineEdit(page);
     ondrelo::SetControlId(m_box, ids.textBox);
     if (ids.dropDown != 0) {
@@ -377,12 +403,14 @@ CLinkTableGroup::CLinkTableGroup(QWidget* page, CLinkTable& table, const SIds& i
         ondrelo::SetControlId(m_drop, ids.dropDown);
         m_drop->setEditable(true);
         m_drop->setInsertPolicy(QComboBox::NoInsert);
-        for (const std::string& choice : TargetChoices())
+        for (const std::string& choice : TargetChoices()) {
             m_drop->addItem(ToQt(choice));
+        }
         m_drop->hide();
         new CFocusWatch(m_drop, nullptr, [this] {
-            if (m_drop->lineEdit()->isModified())
+            if (m_drop->lineEdit()->isModified()) {
                 WriteShownText();
+            }
         });
     }
     m_update = ondrelo::MakeOndButton(page, ids.update, QStringLiteral("&Update"), QRect());
@@ -400,15 +428,17 @@ CLinkTableGroup::CLinkTableGroup(QWidget* page, CLinkTable& table, const SIds& i
         [this] {
             // Only what the user typed there: the box may still mirror an
             // editor whose text was dropped.
-            if (m_box->isModified())
+            if (m_box->isModified()) {
                 WriteShownText();
+            }
         });
     m_grid->onCurrentChanged = [this] { ShowCurrentCell(); };
     m_grid->onEditorText = [this](const std::string& text) {
-        if (ShownInDropDown())
+        if (ShownInDropDown()) {
             m_drop->setEditText(ToQt(text));
-        else if (m_grid->Table().GetCol() != m_targetColumn || m_drop)
+        } else if (m_grid->Table().GetCol() != m_targetColumn || m_drop) {
             m_box->setText(ToQt(text));
+        }
     };
     ShowCurrentCell();
 }
@@ -416,8 +446,9 @@ CLinkTableGroup::CLinkTableGroup(QWidget* page, CLinkTable& table, const SIds& i
 void CLinkTableGroup::Place(const QRect& tableRect, const QRect& boxRect, const QRect& updateRect) {
     m_grid->setGeometry(tableRect);
     m_box->setGeometry(boxRect);
-    if (m_drop)
+    if (m_drop) {
         m_drop->setGeometry(boxRect);
+    }
     m_update->setGeometry(updateRect);
 }
 
@@ -430,8 +461,9 @@ void CLinkTableGroup::ShowCurrentCell() {
     const QString text = ToQt(table.GetCell(table.GetRow(), table.GetCol()));
     if (ShownInDropDown()) {
         const int index = m_drop->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        if (index >= 0)
+        if (index >= 0) {
             m_drop->setCurrentIndex(index);
+        }
         m_drop->setEditText(text);
         m_drop->show();
         m_box->hide();

@@ -43,15 +43,18 @@ ondrelo::SModuleLibraryHooks SmallsetHooks() {
     ondrelo::SModuleLibraryHooks hooks;
     hooks.start = [start = qt.start] {
         g_comInitialised = SUCCEEDED(::CoInitialize(nullptr));
-        if (start)
+        if (start) {
             start();
+        }
         InitBridgel();
     };
     hooks.end = [end = qt.end] {
-        if (end)
+        if (end) {
             end();
-        if (g_comInitialised)
+        }
+        if (g_comInitialised) {
             ::CoUninitialize();
+        }
     };
     hooks.outstandingObjects = qt.outstandingObjects;
     return hooks;

@@ -26,23 +26,27 @@ public:
     ~CQtModuleSheet() override { delete m_sheet.data(); }
 
     bool Create(HWND parent, const RECT& rect) override {
-        if (m_sheet.isNull())
+        if (m_sheet.isNull()) {
             m_sheet = new TSheet;
+        }
         m_created = m_sheet->Create(parent, rect);
-        if (!m_created)
+        if (!m_created) {
             return false;
+        }
         m_sheet->hide();
         m_sheet->OnParentResize();
         return true;
     }
     bool IsWindowAlive() const override { return m_created && !m_sheet.isNull(); }
     void ShowWindow(bool show) override {
-        if (IsWindowAlive())
+        if (IsWindowAlive()) {
             m_sheet->setVisible(show);
+        }
     }
     void OnParentResize() override {
-        if (IsWindowAlive())
+        if (IsWindowAlive()) {
             m_sheet->OnParentResize();
+        }
     }
     void DestroyWindow() override {
         delete m_sheet.data();

@@ -23,8 +23,9 @@ const std::string kLine = "<SCRIPT src=\"gen_validatorv3.js\"  language=\"JavaSc
 
 int Count(const std::string& text, const std::string& what) {
     int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
         ++n;
+    }
     return n;
 }
 
@@ -66,10 +67,12 @@ std::vector<std::vector<CValidation>> ExpectedReadBack(const CHtmlForm& designed
         }
         for (CValidation v : *designed.GetElement(i).Validations()) {
             if ((v.m_nKind == kValSelectMin || v.m_nKind == kValSelectOne) &&
-                v.m_nOption == kOptionGroupHolder)
+                v.m_nOption == kOptionGroupHolder) {
                 continue;
-            if (v.m_nKind != kValAlpha && v.m_nKind != kValAlnum)
+            }
+            if (v.m_nKind != kValAlpha && v.m_nKind != kValAlnum) {
                 v.m_nOption = 0;
+            }
             expected[first].push_back(v);
         }
     }
@@ -80,18 +83,24 @@ std::vector<std::vector<CValidation>> ExpectedReadBack(const CHtmlForm& designed
 // item values.
 std::vector<std::string> ValueOf(const CFormElement& element) {
     const CElementData* data = element.GetData();
-    if (const auto* text = dynamic_cast<const CTextData*>(data))
+    if (const auto* text = dynamic_cast<const CTextData*>(data)) {
         return {text->m_strValue};
-    if (const auto* box = dynamic_cast<const CCheckboxData*>(data))
+    }
+    if (const auto* box = dynamic_cast<const CCheckboxData*>(data)) {
         return {box->m_strValue};
-    if (const auto* radio = dynamic_cast<const CRadioData*>(data))
+    }
+    if (const auto* radio = dynamic_cast<const CRadioData*>(data)) {
         return {radio->m_strValue};
-    if (const auto* hidden = dynamic_cast<const CHiddenData*>(data))
+    }
+    if (const auto* hidden = dynamic_cast<const CHiddenData*>(data)) {
         return {hidden->m_strValue};
+    }
     std::vector<std::string> values;
-    if (const auto* list = dynamic_cast<const CListboxData*>(data))
-        for (const SListItem& item : list->m_Items)
+    if (const auto* list = dynamic_cast<const CListboxData*>(data)) {
+        for (const SListItem& item : list->m_Items) {
             values.push_back(item.m_strValue);
+        }
+    }
     return values;
 }
 
@@ -189,9 +198,11 @@ TEST_F(FormInsertion, ValidationsOnlyRoundTrip) {
     CFormPageScanner scanner;
     CHtmlForm read;
     ASSERT_TRUE(scanner.LoadPage(dir / "p.html", read));
-    for (CFormElement& element : read.m_Elements)
-        for (CValidation& v : *element.Validations())
+    for (CFormElement& element : read.m_Elements) {
+        for (CValidation& v : *element.Validations()) {
             v.m_strMessage += " \"edited\" \\ again\nnext";
+        }
+    }
     CFormCodeGen pageGenerator;
     pageGenerator.SetModel(&read, &read.m_Elements, &scanner);
     std::string a, b, c, w;
@@ -209,8 +220,9 @@ TEST_F(FormInsertion, ValidationsOnlyRoundTrip) {
     CHtmlForm reread;
     ASSERT_TRUE(again.LoadPage(dir / "p.html", reread));
     ASSERT_EQ(reread.GetElementCount(), read.GetElementCount());
-    for (int i = 0; i < read.GetElementCount(); ++i)
+    for (int i = 0; i < read.GetElementCount(); ++i) {
         EXPECT_EQ(*reread.GetElement(i).Validations(), *read.GetElement(i).Validations()) << i;
+    }
 
     // Inserting once more into the scanner that holds the page starts from
     // the text as opened: still one block.

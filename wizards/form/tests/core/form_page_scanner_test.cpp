@@ -260,8 +260,9 @@ TEST(FormPageNames, Problems) {
     for (const auto& c : cases) {
         CHtmlForm form;
         form.m_strName = c.formName;
-        for (const std::string& name : c.elementNames)
+        for (const std::string& name : c.elementNames) {
             form.AppendElement(CFormElement(name, "", std::make_unique<CTextData>()));
+        }
         EXPECT_EQ(CheckPageFormNames(form), c.problems) << c.label;
     }
 }

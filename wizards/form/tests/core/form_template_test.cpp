@@ -22,8 +22,9 @@ using namespace formtest;
 
 std::string Bytes(std::initializer_list<int> values) {
     std::string out;
-    for (int v : values)
+    for (int v : values) {
         out += static_cast<char>(v);
+    }
     return out;
 }
 
@@ -78,8 +79,9 @@ TEST(FormTemplateBytes, ElementWithValidations) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &bound, 8);
     std::string boundBytes;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         boundBytes += static_cast<char>(bits >> (8 * i) & 0xFF);
+    }
 
     const std::string expected = kHeader +
                                  "\x01"
@@ -158,9 +160,11 @@ TEST(FormTemplateFile, RoundTripOfEveryTypeAndKind) {
     EXPECT_DOUBLE_EQ(qty[2].GetDouble(), -10.0);
     EXPECT_EQ(loaded.m_strCustomValidation, form.m_strCustomValidation);
     int kinds = 0;
-    for (const CFormElement& element : loaded.m_Elements)
-        for (const CValidation& v : *element.Validations())
+    for (const CFormElement& element : loaded.m_Elements) {
+        for (const CValidation& v : *element.Validations()) {
             kinds |= 1 << v.m_nKind;
+        }
+    }
     EXPECT_EQ(kinds, 0xFFFFE) << "every kind from 1 to 19";
 }
 
@@ -382,9 +386,10 @@ TEST(FormTemplateFile, SaveReplacesTheFileWhole) {
     EXPECT_EQ(prompt.MessageTexts()[0].rfind("Exception Occured:", 0), 0u);
     EXPECT_EQ(ReadFile(dir / "real.ft"), old);
     int beside = 0;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(dir / "real.ft").parent_path()))
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(dir / "real.ft").parent_path())) {
         beside += entry.path().filename().string().rfind("real.ft", 0) == 0 ? 1 : 0;
+    }
     EXPECT_EQ(beside, 1);
 
     // A save that succeeds keeps the link, and the file its permissions.

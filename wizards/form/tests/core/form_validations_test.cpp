@@ -72,9 +72,10 @@ TEST(ValidationKinds, LabelsAndHelp) {
     }
     // The orderings between two fields tell how a number with a thousands
     // separator is taken.
-    for (int kind = kValLessThanElement; kind <= kValGreaterEqualElement; ++kind)
+    for (int kind = kValLessThanElement; kind <= kValGreaterEqualElement; ++kind) {
         EXPECT_NE(std::string(ValidationKindHelp(kind)).find("\"1,000\""), std::string::npos)
             << kind;
+    }
 }
 
 TEST(TextboxEditor, StoreBuildsTheListInOrderWithDefaultMessages) {
@@ -372,8 +373,9 @@ TEST_F(CheckboxGroup, DroppingTheRuleOnTheCarrierLeavesItHeldByTheOthers) {
 
 TEST(RadioGroup, DroppingTheRuleOnTheCarrierLeavesItHeld) {
     CHtmlForm form;
-    for (const char* v : {"1", "2", "3"})
+    for (const char* v : {"1", "2", "3"}) {
         form.AppendElement(Radio("r", v, v));
+    }
     StoreRadioValidations(form, 1, {false, true});
     ASSERT_EQ(CallCount(form, "selone"), 1);
     StoreRadioValidations(form, 0, {false, false});

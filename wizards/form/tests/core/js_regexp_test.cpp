@@ -78,8 +78,9 @@ TEST(JsRegExpSyntax, AgreesWithTheBrowser) {
         {"a{3,1}", "numbers out of order in {} quantifier"},
         {"abc\\", "\\ at end of pattern"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(JsRegExpSyntaxError(c.pattern), c.error) << c.pattern;
+    }
 }
 
 TEST(JsRegExpSyntax, DeepNestingIsJudgedWithoutExhaustingTheStack) {

@@ -234,8 +234,9 @@ TEST(ShippedRegExpCatalogue, EveryExpressionWorksAsDocumented) {
         EXPECT_EQ(entry.m_strExpression.back(), '$');
         // A double quote would need escaping in every generated call.
         EXPECT_EQ(entry.m_strExpression.find('"'), std::string::npos);
-        for (const char* construct : nonPortable)
+        for (const char* construct : nonPortable) {
             EXPECT_EQ(entry.m_strExpression.find(construct), std::string::npos) << construct;
+        }
         EXPECT_EQ(JsRegExpSyntaxError(entry.m_strExpression), "") << "not valid in the browser";
         boost::regex re;
         ASSERT_NO_THROW(re.assign(entry.m_strExpression, boost::regex::perl));
@@ -244,10 +245,12 @@ TEST(ShippedRegExpCatalogue, EveryExpressionWorksAsDocumented) {
         ASSERT_FALSE(it->second.good.empty());
         ASSERT_FALSE(it->second.bad.empty());
         // The runtime tests the input with a search, as a browser does.
-        for (const std::string& good : it->second.good)
+        for (const std::string& good : it->second.good) {
             EXPECT_TRUE(boost::regex_search(good, re)) << "refuses " << good;
-        for (const std::string& bad : it->second.bad)
+        }
+        for (const std::string& bad : it->second.bad) {
             EXPECT_FALSE(boost::regex_search(bad, re)) << "accepts " << bad;
+        }
     }
     EXPECT_EQ(seen.size(), ShippedExamples().size()) << "examples for entries that are gone";
 }
@@ -255,8 +258,9 @@ TEST(ShippedRegExpCatalogue, EveryExpressionWorksAsDocumented) {
 std::string JsString(const std::string& text) {
     std::string out = "'";
     for (char c : text) {
-        if (c == '\\' || c == '\'')
+        if (c == '\\' || c == '\'') {
             out += '\\';
+        }
         out += c;
     }
     return out + "'";
@@ -264,8 +268,9 @@ std::string JsString(const std::string& text) {
 
 // The same examples run through a JavaScript engine when one is installed.
 TEST(ShippedRegExpCatalogue, SameResultsInJavaScript) {
-    if (std::system("node --version >/dev/null 2>&1") != 0)
+    if (std::system("node --version >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "node not installed";
+    }
     CRegExpCatalogue catalogue;
     ASSERT_TRUE(catalogue.ReadFile(ShippedCataloguePath()));
     std::string script =
@@ -274,14 +279,17 @@ TEST(ShippedRegExpCatalogue, SameResultsInJavaScript) {
         "}\n";
     for (const SRegExpEntry& entry : catalogue.Entries()) {
         const auto it = ShippedExamples().find(entry.m_strName);
-        if (it == ShippedExamples().end())
+        if (it == ShippedExamples().end()) {
             continue;
-        for (const std::string& good : it->second.good)
+        }
+        for (const std::string& good : it->second.good) {
             script +=
                 "check(" + JsString(entry.m_strExpression) + ", " + JsString(good) + ", true);\n";
-        for (const std::string& bad : it->second.bad)
+        }
+        for (const std::string& bad : it->second.bad) {
             script +=
                 "check(" + JsString(entry.m_strExpression) + ", " + JsString(bad) + ", false);\n";
+        }
     }
     script += "if (failures.length) { console.log(failures.join('\\n')); process.exit(1); }\n";
     const std::string path = testing::TempDir() + "regexp_catalogue_check.js";

@@ -50,8 +50,9 @@ protected:
         ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
                                                    COndRegistryHandler::kInstallationKey,
                                                    "scriptspath", m_dir + "/installed"));
-        for (const char* sub : {"/gen", "/wizard"})
+        for (const char* sub : {"/gen", "/wizard"}) {
             fs::create_directories(m_dir + sub);
+        }
     }
 
     int Gen(std::vector<std::string> args) {
@@ -168,9 +169,11 @@ TEST_F(GenForm, EditorStatementsMatchTheEditorsAndTheMessageEditor) {
     StoreListboxValidations(form, 5, {true, 1});
     StoreMultilineValidations(form, 6, {true, 9, false, 0, true});
     StoreFileValidations(form, 7, {true});
-    for (const auto& element : BuildErrorStringTree(form).m_Elements)
-        if (element.m_nElement == 0)
+    for (const auto& element : BuildErrorStringTree(form).m_Elements) {
+        if (element.m_nElement == 0) {
             SetValidationMessage(form, element.m_Validations[1], "Say \"hi\"");
+        }
+    }
     CFormCodeGen direct;
     direct.SetModel(&form, &form.m_Elements, nullptr);
     std::string include, code, instruction, warnings;
@@ -327,10 +330,12 @@ TEST_F(GenForm, InsertWritesThePageTheWizardWrites) {
                              "element button send Send kind=submit\n"
                              "edit f req num\nedit g selmin=1\n"),
             "--insert", genPage};
-        if (c.newFile)
+        if (c.newFile) {
             args.push_back("--new");
-        if (c.placement == kPlaceAtPlaceholder)
+        }
+        if (c.placement == kPlaceAtPlaceholder) {
             args.push_back("--placeholder");
+        }
         EXPECT_EQ(Gen(args), 0) << c.name << err.str();
         EXPECT_EQ(out.str(), "");
         EXPECT_EQ(ReadFile(genPage), ReadFile(wizardPage)) << c.name;

@@ -170,8 +170,9 @@ TEST_F(PopupCodeGen, ContentLineSplitting) {
         std::vector<std::string> writes;
         for (const auto& line : lines) {
             const std::string prefix = "window2.document.write(\"";
-            if (line.rfind(prefix, 0) == 0)
+            if (line.rfind(prefix, 0) == 0) {
                 writes.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 3));
+            }
         }
         EXPECT_EQ(writes, k.writes);
     }

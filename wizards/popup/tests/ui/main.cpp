@@ -6,8 +6,9 @@
 #include "ondrelo/CommonUI.h"
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     // Before the insertion component loads, so that the tests' scripted
     // prompts stay in charge.

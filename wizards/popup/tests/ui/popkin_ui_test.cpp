@@ -73,8 +73,9 @@ protected:
         while (sheet->GetActiveIndex() < page) {
             const int before = sheet->GetActiveIndex();
             sheet->PressNext();
-            if (sheet->GetActiveIndex() == before)
+            if (sheet->GetActiveIndex() == before) {
                 return false;
+            }
         }
         return true;
     }

@@ -34,8 +34,9 @@ protected:
 
 inline int Count(const std::string& text, const std::string& what) {
     int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
         ++n;
+    }
     return n;
 }
 

@@ -48,8 +48,9 @@ TEST(StatusText, ReadFromHandler) {
         {"window.status='Tom &amp; Jerry&#39;s'", "Tom & Jerry"},
         {"WINDOW.STATUS='Case'", "Case"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(StatusTextFromHandler(scanner, c.handler), c.expected) << c.handler;
+    }
 }
 
 TEST_F(AffLink, ScanFindsLinksWithTheirAttributes) {

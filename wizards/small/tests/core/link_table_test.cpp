@@ -11,8 +11,9 @@ using namespace smallset;
 
 std::vector<std::string> Row(const CLinkTable& table, int row) {
     std::vector<std::string> cells;
-    for (int col = 0; col < table.GetCols(); ++col)
+    for (int col = 0; col < table.GetCols(); ++col) {
         cells.push_back(table.GetCell(row, col));
+    }
     return cells;
 }
 

@@ -58,8 +58,9 @@ TEST_F(GenSmall, DLinkInsertsAndCopiesTheRuntime) {
     const std::string page = m_dir + "/site/index.html";
     WriteFile(page, "<html><head></head><body>_PLACE_DIRECT_LINK_COMBO_HERE_</body></html>");
     auto args = Links();
-    for (const char* a : {"--insert", page.c_str(), "--placeholder", "--script-to"})
+    for (const char* a : {"--insert", page.c_str(), "--placeholder", "--script-to"}) {
         args.push_back(a);
+    }
     args.push_back(m_dir + "/site/js");
     ASSERT_EQ(Gen(args), 0) << err.str();
     EXPECT_EQ(ReadFile(m_dir + "/site/js/dlink.js"), kRuntime);
@@ -82,8 +83,9 @@ TEST_F(GenSmall, BadCommandLines) {
         {"links", "page.html"},
         {"links", "page.html", "--apply"},
     };
-    for (const auto& args : cases)
+    for (const auto& args : cases) {
         EXPECT_EQ(Gen(args), 2) << args.back() << ": " << err.str();
+    }
 }
 
 TEST_F(GenSmall, LinksListAndApply) {

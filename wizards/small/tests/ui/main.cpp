@@ -3,8 +3,9 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName("VelmoraTest");
     QApplication::setApplicationName("smallset_ui_tests");
