@@ -375,9 +375,12 @@ void EditTextbox(CHtmlForm& form, int index, const std::vector<std::string>& rul
         bool hasValue = false;
         auto [word, value] = SplitRule(rule, hasValue);
         const int kind = KindOfWord(word);
+        // A structured binding is named through a reference of its own:
+        // lambdas may not capture one before C++20 compilers all allow it.
+        const std::string& ruleWord = word;
         auto needValue = [&] {
             if (!hasValue) {
-                throw SParseError{lineNo, word + " needs a value (" + word + "=...)"};
+                throw SParseError{lineNo, ruleWord + " needs a value (" + ruleWord + "=...)"};
             }
         };
         if (word == "req" && !hasValue) {
