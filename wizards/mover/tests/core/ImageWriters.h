@@ -10,7 +10,7 @@
 
 namespace imagetest {
 
-struct SGifSpec {
+struct SGifLayout {
     int width = 8;
     int height = 6;
     int tableBits = 3;        // colour table of 2 << (tableBits - 1)... see Colours()
@@ -105,7 +105,7 @@ inline std::string LzwSubBlocks(const std::vector<std::uint8_t>& pixels, int min
     return out;
 }
 
-inline std::vector<std::uint8_t> GifPattern(const SGifSpec& s) {
+inline std::vector<std::uint8_t> GifPattern(const SGifLayout& s) {
     std::vector<std::uint8_t> pixels;
     for (int y = 0; y < s.height; ++y) {
         {
@@ -124,7 +124,7 @@ inline std::vector<std::uint8_t> GifPattern(const SGifSpec& s) {
     return pixels;
 }
 
-inline std::string MakeGif(const SGifSpec& s) {
+inline std::string MakeGif(const SGifLayout& s) {
     std::vector<std::uint8_t> pixels = s.pixels.empty() ? GifPattern(s) : s.pixels;
     std::string table;
     for (int i = 0; i < s.Colours(); ++i) {

@@ -15,7 +15,7 @@
 namespace {
 
 using imagetest::MakeGif;
-using imagetest::SGifSpec;
+using imagetest::SGifLayout;
 
 QImage QtDecode(const std::string& bytes, const char* format) {
     QImage image;
@@ -84,34 +84,34 @@ QImage TestPicture(QImage::Format format, int width = 37, int height = 23) {
 TEST(GifDecoder, MatchesQtPixelForPixel) {
     struct Case {
         const char* name;
-        SGifSpec spec;
+        SGifLayout layout;
         int bitsPerPixel;
     };
-    auto spec = [](auto change) {
-        SGifSpec s;
+    auto layout = [](auto change) {
+        SGifLayout s;
         change(s);
         return s;
     };
     const Case cases[] = {
-        {"2 colours, 1 bit", spec([](SGifSpec& s) { s.tableBits = 1; }), 1},
-        {"16 colours, 4 bits", spec([](SGifSpec& s) { s.tableBits = 4; }), 4},
-        {"4 colours, 4 bits", spec([](SGifSpec& s) { s.tableBits = 2; }), 4},
-        {"256 colours, 8 bits", spec([](SGifSpec& s) {
+        {"2 colours, 1 bit", layout([](SGifLayout& s) { s.tableBits = 1; }), 1},
+        {"16 colours, 4 bits", layout([](SGifLayout& s) { s.tableBits = 4; }), 4},
+        {"4 colours, 4 bits", layout([](SGifLayout& s) { s.tableBits = 2; }), 4},
+        {"256 colours, 8 bits", layout([](SGifLayout& s) {
              s.tableBits = 8;
              s.width = 61;
              s.height = 47;
          }),
          8},
-        {"local table", spec([](SGifSpec& s) { s.localTable = true; }), 4},
-        {"interlaced, odd height", spec([](SGifSpec& s) {
+        {"local table", layout([](SGifLayout& s) { s.localTable = true; }), 4},
+        {"interlaced, odd height", layout([](SGifLayout& s) {
              s.interlaced = true;
              s.width = 13;
              s.height = 19;
          }),
          4},
-        {"transparent index", spec([](SGifSpec& s) { s.transparent = 2; }), 4},
-        {"later frames ignored", spec([](SGifSpec& s) { s.secondFrame = true; }), 4},
-        {"table fills up and is cleared", spec([](SGifSpec& s) {
+        {"transparent index", layout([](SGifLayout& s) { s.transparent = 2; }), 4},
+        {"later frames ignored", layout([](SGifLayout& s) { s.secondFrame = true; }), 4},
+        {"table fills up and is cleared", layout([](SGifLayout& s) {
              s.tableBits = 8;
              s.width = 300;
              s.height = 200;
@@ -120,7 +120,7 @@ TEST(GifDecoder, MatchesQtPixelForPixel) {
              }
          }),
          8},
-        {"one row of one colour", spec([](SGifSpec& s) {
+        {"one row of one colour", layout([](SGifLayout& s) {
              s.width = 1000;
              s.height = 1;
              s.pixels.assign(1000, 1);
@@ -128,7 +128,7 @@ TEST(GifDecoder, MatchesQtPixelForPixel) {
          4},
     };
     for (const Case& c : cases) {
-        const std::string bytes = MakeGif(c.spec);
+        const std::string bytes = MakeGif(c.layout);
         const CImageFile image = Decode(bytes, CImageFile::kFormatGif);
         ASSERT_TRUE(image.IsValid()) << c.name << ": " << image.GetErrorText();
         EXPECT_EQ(image.GetBitsPerPixel(), c.bitsPerPixel) << c.name;
@@ -138,7 +138,7 @@ TEST(GifDecoder, MatchesQtPixelForPixel) {
 }
 
 TEST(GifDecoder, TransparentIndexAndFrameClippedToTheScreen) {
-    SGifSpec s;
+    SGifLayout s;
     s.width = 10;
     s.height = 10;
     s.screenWidth = 8;
@@ -206,7 +206,7 @@ TEST(JpegDecoder, MatchesQt) {
 // Every prefix of a valid file is refused with a text, never a crash.
 TEST(HostileImages, TruncatedFilesAreRefused) {
     const std::string files[] = {
-        MakeGif(SGifSpec{}),
+        MakeGif(SGifLayout{}),
         QtEncode(TestPicture(QImage::Format_ARGB32), "PNG"),
         QtEncode(TestPicture(QImage::Format_RGB32, 64, 48), "JPEG", 90, false),
         QtEncode(TestPicture(QImage::Format_RGB32, 64, 48), "JPEG", 90, true),
@@ -231,15 +231,15 @@ TEST(HostileImages, GifHeadersAndCodes) {
         bytes[at] = value;
         return bytes;
     };
-    const std::string good = MakeGif(SGifSpec{});  // 8 colours, global table
+    const std::string good = MakeGif(SGifLayout{});  // 8 colours, global table
     const std::size_t descriptor = good.find(',', 13 + 24);
     const std::size_t codeSize = descriptor + 10;
-    SGifSpec huge;
+    SGifLayout huge;
     huge.screenWidth = 16385;
-    SGifSpec tooMany;
+    SGifLayout tooMany;
     tooMany.screenWidth = 16384;
     tooMany.screenHeight = 16384;
-    SGifSpec wideCodes;
+    SGifLayout wideCodes;
     wideCodes.minCodeSize = 9;
     struct Case {
         const char* name;
@@ -326,7 +326,7 @@ TEST(ImageFile, ErrorsOfFilesAndFormats) {
 
 TEST(ImageFile, ResampleAndCropKeepThePixelsTheyShould) {
     for (int tableBits : {1, 4, 8}) {
-        SGifSpec s;
+        SGifLayout s;
         s.tableBits = tableBits;
         s.width = 10;
         s.height = 4;
@@ -372,16 +372,16 @@ TEST(FuzzCorpus, WriteSeeds) {
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     };
-    SGifSpec s;
+    SGifLayout s;
     write("gif/plain.gif", MakeGif(s));
     s.tableBits = 1;
     write("gif/two-colours.gif", MakeGif(s));
-    s = SGifSpec{};
+    s = SGifLayout{};
     s.interlaced = true;
     s.height = 11;
     s.transparent = 1;
     write("gif/interlaced-transparent.gif", MakeGif(s));
-    s = SGifSpec{};
+    s = SGifLayout{};
     s.localTable = true;
     s.tableBits = 8;
     s.secondFrame = true;

@@ -33,7 +33,7 @@ protected:
     void SetUp() override {
         StoreTest::SetUp();
         for (int i = 0; i < 3; ++i) {
-            imagetest::SGifSpec s;
+            imagetest::SGifLayout s;
             s.width = 40 + 10 * i;
             s.height = 20;
             files[i] = m_dir + "/img" + std::to_string(i) + ".GIF";

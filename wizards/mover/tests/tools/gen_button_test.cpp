@@ -27,11 +27,11 @@ protected:
         ASSERT_TRUE(ondrelo::registry::WriteString(HKEY_LOCAL_MACHINE,
                                                    COndRegistryHandler::kInstallationKey,
                                                    "scriptspath", m_dir + "/installed"));
-        imagetest::SGifSpec spec;
-        spec.width = 100;
-        spec.height = 30;
-        WriteFile(m_dir + "/site/img/home1.gif", imagetest::MakeGif(spec));
-        WriteFile(m_dir + "/site/img/home2.gif", imagetest::MakeGif(spec));
+        imagetest::SGifLayout layout;
+        layout.width = 100;
+        layout.height = 30;
+        WriteFile(m_dir + "/site/img/home1.gif", imagetest::MakeGif(layout));
+        WriteFile(m_dir + "/site/img/home2.gif", imagetest::MakeGif(layout));
     }
 
     int Gen(std::vector<std::string> args) {

@@ -25,7 +25,7 @@ protected:
     void SetUp() override {
         StoreTest::SetUp();
         for (int i = 0; i < 3; ++i) {
-            imagetest::SGifSpec s;
+            imagetest::SGifLayout s;
             s.width = 40;
             s.height = 20;
             s.tableBits = 1;
