@@ -5,6 +5,18 @@
 namespace ondrelo {
 
 IPrompt::~IPrompt() = default;
+
+int IPrompt::ChooseOfThree(HWND owner, const std::string& caption, const std::string& text,
+                           const std::string (&/*buttons*/)[3]) {
+    switch (MessageBox(owner, caption, text, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return 0;
+    case IDNO:
+        return 1;
+    default:
+        return 2;
+    }
+}
 ITextField::~ITextField() = default;
 
 int CautiousAnswer(unsigned style) {

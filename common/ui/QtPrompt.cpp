@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include "ondrelo/QtWindow.h"
@@ -141,6 +142,29 @@ int CQtPrompt::MessageBox(HWND owner, const std::string& caption, const std::str
     }
     box.exec();
     return MapMessageBoxResult(box.standardButton(box.clickedButton()), style);
+}
+
+int CQtPrompt::ChooseOfThree(HWND owner, const std::string& caption, const std::string& text,
+                             const std::string (&buttons)[3]) {
+    QWidget* parent = owner ? ToWidget(owner) : QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(caption), QString::fromUtf8(text),
+                    QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    QAbstractButton* pressed[3] = {};
+    const QMessageBox::ButtonRole roles[3] = {QMessageBox::AcceptRole, QMessageBox::DestructiveRole,
+                                              QMessageBox::RejectRole};
+    for (int i = 0; i < 3; ++i) {
+        pressed[i] = box.addButton(QString::fromUtf8(buttons[i]), roles[i]);
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(pressed[0]));
+    box.setEscapeButton(pressed[2]);
+    box.exec();
+    for (int i = 0; i < 2; ++i) {
+        if (box.clickedButton() == pressed[i]) {
+            return i;
+        }
+    }
+    return 2;
 }
 
 bool CQtPrompt::FileDialog(const SFileDialogSpec& request, std::string& path) {

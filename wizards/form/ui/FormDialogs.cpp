@@ -14,4 +14,6 @@ bool ChooseRegExp(QWidget* /*parent*/, const std::string& /*current*/, std::stri
 
 void ShowErrorsWindow(QWidget* /*parent*/, const std::string& /*text*/) {}
 
+void InstallErrorsWindow() {}
+
 }  // namespace formwarden

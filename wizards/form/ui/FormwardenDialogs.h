@@ -177,5 +177,7 @@ bool ChooseRegExp(QWidget* parent, const std::string& current, std::string& resu
 
 // The "Errors!" window: lists the names of a page's form that fail the check.
 void ShowErrorsWindow(QWidget* parent, const std::string& text);
+// Makes the "Errors!" window the core's way of showing a page's name problems.
+void InstallErrorsWindow();
 
 }  // namespace formwarden

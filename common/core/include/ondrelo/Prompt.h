@@ -52,6 +52,13 @@ public:
                            unsigned style) = 0;
     // Shows a file dialog; on OK sets path to the chosen full path and returns true.
     virtual bool FileDialog(const SFileDialogSpec& request, std::string& path) = 0;
+    // Asks with three buttons of the caller's captions (such as "&Save",
+    // "&Proceed", "&Cancel"); returns 0, 1 or 2 for the button pressed, 2
+    // when the box is closed. The base asks a Yes/No/Cancel message box, so
+    // Yes stands for the first button, No for the second and Cancel for the
+    // third wherever no window shows the captions.
+    virtual int ChooseOfThree(HWND owner, const std::string& caption, const std::string& text,
+                              const std::string (&buttons)[3]);
 };
 
 // The prompt in use. Until one is installed it is a non-interactive prompt

@@ -38,6 +38,8 @@ public:
     int MessageBox(HWND owner, const std::string& caption, const std::string& text,
                    unsigned style) override;
     bool FileDialog(const SFileDialogSpec& request, std::string& path) override;
+    int ChooseOfThree(HWND owner, const std::string& caption, const std::string& text,
+                      const std::string (&buttons)[3]) override;
 };
 
 }  // namespace ondrelo
