@@ -140,42 +140,42 @@ CTextEditor::CTextEditor(QWidget* area) : CEditor(area) {
 }
 
 void CTextEditor::BuildProperties(QWidget* page) {
-    MakeControl<QGroupBox>(page, 0, Rect(3, 2, 106, 22))->setTitle("Is input mandatory?");
-    m_mandatory = MakeCaptioned<QCheckBox>(page, IDC_VAL_MANDATORY, "Yes", Rect(9, 11, 90, 10));
+    MakeControl<QGroupBox>(page, 0, Rect(3, 2, 106, 24))->setTitle("Is input mandatory?");
+    m_mandatory = MakeCaptioned<QCheckBox>(page, IDC_VAL_MANDATORY, "Yes", Rect(9, 13, 90, 10));
 
-    MakeControl<QGroupBox>(page, 0, Rect(3, 26, 106, 74))->setTitle("Input Type");
+    MakeControl<QGroupBox>(page, 0, Rect(3, 28, 106, 74))->setTitle("Input Type");
     const std::array<const char*, 5> kinds = {"Alphabetic", "Alpha Numeric", "Numeric", "Email",
                                               "Any"};
     auto* group = new QButtonGroup(page);
     for (int i = 0; i < 5; ++i) {
         auto* radio = MakeCaptioned<QRadioButton>(page, IDC_VAL_ALPHA + i,
                                                   kinds[static_cast<std::size_t>(i)],
-                                                  Rect(9, 35 + 10 * i, 96, 10));
+                                                  Rect(9, 39 + 10 * i, 96, 10));
         group->addButton(radio, i);
         m_inputTypes[static_cast<std::size_t>(i)] = radio;
     }
-    m_spaces = MakeCaptioned<QCheckBox>(page, IDC_VAL_SPACES, "Allow Spaces", Rect(9, 87, 96, 10));
+    m_spaces = MakeCaptioned<QCheckBox>(page, IDC_VAL_SPACES, "Allow Spaces", Rect(9, 89, 96, 10));
 
-    MakeControl<QGroupBox>(page, 0, Rect(113, 2, 110, 36))->setTitle("Length of Input");
+    MakeControl<QGroupBox>(page, 0, Rect(113, 2, 110, 38))->setTitle("Length of Input");
     m_maxLength =
-        MakeCaptioned<QCheckBox>(page, IDC_VAL_MAXLEN, "Max. Length", Rect(117, 12, 62, 10));
-    m_maxValue = MakeControl<QLineEdit>(page, IDC_VAL_MAXLEN_VALUE, Rect(181, 11, 38, 11));
+        MakeCaptioned<QCheckBox>(page, IDC_VAL_MAXLEN, "Max. Length", Rect(117, 14, 62, 10));
+    m_maxValue = MakeControl<QLineEdit>(page, IDC_VAL_MAXLEN_VALUE, Rect(181, 13, 38, 11));
     m_minLength =
-        MakeCaptioned<QCheckBox>(page, IDC_VAL_MINLEN, "Min. Length", Rect(117, 25, 62, 10));
-    m_minValue = MakeControl<QLineEdit>(page, IDC_VAL_MINLEN_VALUE, Rect(181, 24, 38, 11));
+        MakeCaptioned<QCheckBox>(page, IDC_VAL_MINLEN, "Min. Length", Rect(117, 27, 62, 10));
+    m_minValue = MakeControl<QLineEdit>(page, IDC_VAL_MINLEN_VALUE, Rect(181, 26, 38, 11));
 
-    MakeControl<QGroupBox>(page, 0, Rect(113, 40, 110, 36))->setTitle("Range of Numeric Value");
-    m_less = MakeCaptioned<QCheckBox>(page, IDC_VAL_LESS, "Less than", Rect(117, 50, 62, 10));
-    m_lessValue = MakeControl<QLineEdit>(page, IDC_VAL_LESS_VALUE, Rect(181, 49, 38, 11));
+    MakeControl<QGroupBox>(page, 0, Rect(113, 42, 110, 38))->setTitle("Range of Numeric Value");
+    m_less = MakeCaptioned<QCheckBox>(page, IDC_VAL_LESS, "Less than", Rect(117, 54, 62, 10));
+    m_lessValue = MakeControl<QLineEdit>(page, IDC_VAL_LESS_VALUE, Rect(181, 53, 38, 11));
     m_greater =
-        MakeCaptioned<QCheckBox>(page, IDC_VAL_GREATER, "Greater than", Rect(117, 63, 62, 10));
-    m_greaterValue = MakeControl<QLineEdit>(page, IDC_VAL_GREATER_VALUE, Rect(181, 62, 38, 11));
+        MakeCaptioned<QCheckBox>(page, IDC_VAL_GREATER, "Greater than", Rect(117, 67, 62, 10));
+    m_greaterValue = MakeControl<QLineEdit>(page, IDC_VAL_GREATER_VALUE, Rect(181, 66, 38, 11));
 
     m_regExp = MakeCaptioned<QCheckBox>(page, IDC_VAL_REGEXP, "Regular Expression",
-                                        Rect(3, 103, 120, 10));
-    m_regExpValue = MakeControl<QLineEdit>(page, IDC_VAL_REGEXP_VALUE, Rect(3, 115, 184, 12));
+                                        Rect(3, 105, 120, 10));
+    m_regExpValue = MakeControl<QLineEdit>(page, IDC_VAL_REGEXP_VALUE, Rect(3, 116, 184, 12));
     auto* list = MakeCaptioned<QPushButton>(page, IDC_VAL_REGEXP_LIST, "List",
-                                            Rect(191, 114, 32, 14));
+                                            Rect(191, 115, 32, 14));
     list->setAutoDefault(false);
 
     Follow(m_maxLength, m_maxValue);
@@ -597,15 +597,17 @@ struct CValidationEditorArea::SImpl {
     CHtmlForm* form = nullptr;
     int index = -1;
     int type = kTypeUnset;
+    const CElementData* data = nullptr;  // the shown element's data when loaded
     QStackedLayout* stack = nullptr;
     QWidget* empty = nullptr;
     std::array<CEditor*, kElementTypeCount> editors{};
 
-    // The shown element still exists with the type its editor was loaded for.
+    // The shown element is still at its index with the data its editor was
+    // loaded from: an editor never stores into an element that was removed,
+    // moved or given new data since.
     bool ShownIsCurrent() const {
-        return form && index >= 0 && index < form->GetElementCount() &&
-               form->GetElement(index).GetData() &&
-               form->GetElement(index).GetData()->GetType() == type;
+        return form && index >= 0 && index < form->GetElementCount() && data &&
+               form->GetElement(index).GetData() == data && data->GetType() == type;
     }
 };
 
@@ -640,6 +642,7 @@ void CValidationEditorArea::ShowElement(CHtmlForm* form, int index) {
     m->form = form;
     m->index = -1;
     m->type = kTypeUnset;
+    m->data = nullptr;
     if (!form || index < 0 || index >= form->GetElementCount() ||
         !form->GetElement(index).GetData()) {
         m->stack->setCurrentWidget(m->empty);
@@ -652,6 +655,7 @@ void CValidationEditorArea::ShowElement(CHtmlForm* form, int index) {
     }
     m->index = index;
     m->type = type;
+    m->data = form->GetElement(index).GetData();
     CEditor* editor = m->editors[static_cast<std::size_t>(type)];
     for (CEditor* other : m->editors) {
         other->SetShown(other == editor);

@@ -672,6 +672,32 @@ TEST_F(FormDialogs, EveryEditorStoresWhatItLoaded) {
     area.StoreShown();  // nothing shown: nothing happens
 }
 
+TEST_F(FormDialogs, EditorNeverStoresIntoAnotherElement) {
+    struct Case {
+        const char* what;
+        std::function<void(CHtmlForm&)> change;
+    };
+    const Case cases[] = {
+        {"removed", [](CHtmlForm& f) { f.RemoveElements({0}); }},
+        {"moved", [](CHtmlForm& f) { f.MoveElementDown(0); }},
+        {"retyped", [](CHtmlForm& f) { f.GetElement(0).SetData(CElementData::CreateDefault(kTypeFile)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CHtmlForm f;
+        f.AppendElement(Textbox("a", "A"));
+        f.AppendElement(Textbox("b", "B"));
+        CValidationEditorArea area(nullptr);
+        area.ShowElement(&f, 0);
+        Click(&area, IDC_VAL_MANDATORY);
+        c.change(f);
+        EXPECT_TRUE(area.TryStoreShown());
+        for (const CFormElement& e : f.m_Elements) {
+            EXPECT_TRUE(e.Validations()->empty()) << e.m_strName;
+        }
+    }
+}
+
 TEST_F(FormDialogs, TextboxEditorControls) {
     form.AppendElement(Textbox("a", "A"));
     form.AppendElement(Checkbox("b", "B"));
@@ -1158,6 +1184,12 @@ void Picture(QWidget* w, const std::string& name, int points) {
 
 TEST_F(FormDialogs, NothingClippedAtNineElevenAndFourteenPoints) {
     const QFont original = QApplication::font();
+    const std::string catalogue = scratch / "regexp.txt";
+    ondrelo::test::WriteFile(catalogue,
+                             "EXPNAME=Zip code\nREGEXP=^\\d{5}$\nDESC=Five digits\n"
+                             "EXPNAME=Whole number\nREGEXP=^\\d+$\nDESC=Digits only, at least "
+                             "one\n");
+    COndRegistryHandler::SetSettingsValue(kRegExpFileSetting, catalogue);
     form.AppendElement(Textbox("a", "A"));
     form.AppendElement(Checkbox("opt", "1", "red"));
     form.AppendElement(Checkbox("opt", "2", "blue"));
