@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <algorithm>
 #include <array>
-#include <climits>
 
 #include "FormDialogsInternal.h"
 #include "formwarden/FormResources.h"
