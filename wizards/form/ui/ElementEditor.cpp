@@ -136,13 +136,13 @@ void CElementEditorDialog::SImpl::BuildPages() {
     QWidget* page = AddPage();
     textValue = AddField(page, IDC_EL_TEXT_VALUE, "Value", 0, 180);
     textSize = AddField(page, IDC_EL_TEXT_SIZE, "Size", 16, 30);
-    textPassword = MakeCaptioned<QCheckBox>(page, IDC_EL_TEXT_PASSWORD, "Password",
-                                            Rect(62, 32, 120, 10));
+    textPassword =
+        MakeCaptioned<QCheckBox>(page, IDC_EL_TEXT_PASSWORD, "Password", Rect(62, 32, 120, 10));
     // Checkbox.
     page = AddPage();
     checkValue = AddField(page, IDC_EL_CHECK_VALUE, "Value", 0, 180);
-    checkChecked = MakeCaptioned<QCheckBox>(page, IDC_EL_CHECK_CHECKED, "Checked",
-                                            Rect(62, 16, 120, 10));
+    checkChecked =
+        MakeCaptioned<QCheckBox>(page, IDC_EL_CHECK_CHECKED, "Checked", Rect(62, 16, 120, 10));
     // File.
     page = AddPage();
     fileSize = AddField(page, IDC_EL_FILE_SIZE, "Size", 0, 30);
@@ -189,8 +189,8 @@ void CElementEditorDialog::SImpl::BuildPages() {
         MakeCaptioned<QPushButton>(page, IDC_EL_LIST_ADD_NEW, "Add New", Rect(6, 127, 46, 14));
     auto* update =
         MakeCaptioned<QPushButton>(page, IDC_EL_LIST_UPDATE, "Update", Rect(56, 127, 46, 14));
-    itemRemove = MakeCaptioned<QPushButton>(page, IDC_EL_LIST_REMOVE, "Remove Item",
-                                            Rect(106, 127, 58, 14));
+    itemRemove =
+        MakeCaptioned<QPushButton>(page, IDC_EL_LIST_REMOVE, "Remove Item", Rect(106, 127, 58, 14));
     auto* load = MakeCaptioned<QPushButton>(page, IDC_EL_LIST_LOAD, "Load from File ...",
                                             Rect(168, 127, 76, 14));
     for (QPushButton* b : {addNew, update, itemRemove, load}) {
@@ -199,8 +199,8 @@ void CElementEditorDialog::SImpl::BuildPages() {
     // Radio Button.
     page = AddPage();
     radioValue = AddField(page, IDC_EL_RADIO_VALUE, "Value", 0, 180);
-    radioChecked = MakeCaptioned<QCheckBox>(page, IDC_EL_RADIO_CHECKED, "Checked",
-                                            Rect(62, 16, 120, 10));
+    radioChecked =
+        MakeCaptioned<QCheckBox>(page, IDC_EL_RADIO_CHECKED, "Checked", Rect(62, 16, 120, 10));
 
     QObject::connect(listItems, &QTableWidget::itemSelectionChanged, dialog,
                      [this] { OnItemChosen(); });
@@ -214,9 +214,8 @@ void CElementEditorDialog::SImpl::BuildPages() {
         itemName->setFocus();
     });
     QObject::connect(update, &QPushButton::clicked, dialog, [this] {
-        const int index =
-            AddOrChangeListItem(List().m_Items, chosenItem, FromQt(itemName->text()),
-                                FromQt(itemValue->text()), itemSelected->isChecked());
+        const int index = AddOrChangeListItem(List().m_Items, chosenItem, FromQt(itemName->text()),
+                                              FromQt(itemValue->text()), itemSelected->isChecked());
         if (index < 0) {
             itemName->setFocus();
             return;
@@ -226,7 +225,8 @@ void CElementEditorDialog::SImpl::BuildPages() {
     QObject::connect(itemRemove, &QPushButton::clicked, dialog, [this] {
         const int row = listItems->currentRow();
         auto& items = List().m_Items;
-        if (row < 0 || row >= static_cast<int>(items.size()) || listItems->selectedItems().empty()) {
+        if (row < 0 || row >= static_cast<int>(items.size()) ||
+            listItems->selectedItems().empty()) {
             return;
         }
         items.erase(items.begin() + row);
@@ -294,8 +294,7 @@ void CElementEditorDialog::SImpl::LoadPages() {
     SetLimitedText(checkValue, check.m_strValue, kMaxCheckboxValueLength);
     checkChecked->setChecked(check.m_bChecked);
 
-    fileSize->setText(
-        QString::number(static_cast<const CFileData&>(*data[kTypeFile]).m_nSize));
+    fileSize->setText(QString::number(static_cast<const CFileData&>(*data[kTypeFile]).m_nSize));
 
     SetLimitedText(hiddenValue, static_cast<const CHiddenData&>(*data[kTypeHidden]).m_strValue,
                    kMaxHiddenValueLength);
@@ -326,8 +325,7 @@ void CElementEditorDialog::SImpl::LoadPages() {
 bool CElementEditorDialog::SImpl::ReadNumber(QLineEdit* field, int min, int max, int& value) {
     const std::optional<int> number = ReadNumberField(FromQt(field->text()), min, max);
     if (!number) {
-        FormMessageBox(NumberFieldMessage(min, max), MB_OK | MB_ICONERROR,
-                       ondrelo::ToHwnd(dialog));
+        FormMessageBox(NumberFieldMessage(min, max), MB_OK | MB_ICONERROR, ondrelo::ToHwnd(dialog));
         field->setFocus();
         field->selectAll();
         return false;
@@ -360,8 +358,7 @@ bool CElementEditorDialog::SImpl::ReadPage(int type) {
             return ReadNumber(fileSize, kMinFileSize, kMaxFileSize,
                               static_cast<CFileData&>(*data[kTypeFile]).m_nSize);
         case kTypeHidden:
-            static_cast<CHiddenData&>(*data[kTypeHidden]).m_strValue =
-                FromQt(hiddenValue->text());
+            static_cast<CHiddenData&>(*data[kTypeHidden]).m_strValue = FromQt(hiddenValue->text());
             return true;
         case kTypeButton: {
             auto& d = static_cast<CButtonData&>(*data[kTypeButton]);

@@ -8,11 +8,11 @@
 #include <QPushButton>
 
 #include "FormDialogsInternal.h"
-#include "ondrelo/Text.h"
 #include "formwarden/ErrorsDialog.h"
 #include "formwarden/RegExpCatalogue.h"
 #include "formwarden/Validations.h"
 #include "ondrelo/DialogControls.h"
+#include "ondrelo/Text.h"
 
 namespace formwarden {
 
@@ -45,19 +45,21 @@ CCustomValidationDialog::CCustomValidationDialog(QWidget* parent, CHtmlForm& for
 
 bool CCustomValidationDialog::OnInitDialog() {
     resize(DialogRect(this, 0, 0, 260, 190).size());
-    auto* header = MakeLabel(this, IDC_CUSTOM_HEADER,
-                             ToQtLines(CustomValidationHeader(m_form.m_strName)),
-                             DialogRect(this, 7, 7, 246, 20));
+    auto* header =
+        MakeLabel(this, IDC_CUSTOM_HEADER, ToQtLines(CustomValidationHeader(m_form.m_strName)),
+                  DialogRect(this, 7, 7, 246, 20));
     header->setWordWrap(false);
     header->setTextFormat(Qt::PlainText);
-    auto* body = MakeControl<QPlainTextEdit>(this, IDC_CUSTOM_BODY, DialogRect(this, 7, 28, 246, 124));
+    auto* body =
+        MakeControl<QPlainTextEdit>(this, IDC_CUSTOM_BODY, DialogRect(this, 7, 28, 246, 124));
     body->setPlainText(ToQtLines(CustomValidationInitialText(m_form)));
     body->document()->setModified(false);
     body->setLineWrapMode(QPlainTextEdit::NoWrap);
     MakeLabel(this, IDC_CUSTOM_FOOTER, kCustomValidationFooter, DialogRect(this, 7, 154, 40, 10));
-    auto* ok = MakeCaptioned<QPushButton>(this, IDC_DLG_OK, "OK", DialogRect(this, 149, 169, 50, 14));
-    auto* cancel =
-        MakeCaptioned<QPushButton>(this, IDC_DLG_CANCEL, "Cancel", DialogRect(this, 203, 169, 50, 14));
+    auto* ok =
+        MakeCaptioned<QPushButton>(this, IDC_DLG_OK, "OK", DialogRect(this, 149, 169, 50, 14));
+    auto* cancel = MakeCaptioned<QPushButton>(this, IDC_DLG_CANCEL, "Cancel",
+                                              DialogRect(this, 203, 169, 50, 14));
     ok->setDefault(true);
     cancel->setAutoDefault(false);
     // The body takes the change of size; the footer and the buttons follow
@@ -75,8 +77,7 @@ bool CCustomValidationDialog::OnInitDialog() {
 
 void CCustomValidationDialog::OnOk() {
     auto* body = ondrelo::FindControlAs<QPlainTextEdit>(this, IDC_CUSTOM_BODY);
-    ApplyCustomValidation(m_form, ToCodeLines(body->toPlainText()),
-                          body->document()->isModified());
+    ApplyCustomValidation(m_form, ToCodeLines(body->toPlainText()), body->document()->isModified());
     accept();
 }
 
@@ -120,8 +121,8 @@ CRegExpChooserDialog::CRegExpChooserDialog(QWidget* parent, const std::string& c
     m->help = MakeControl<QPlainTextEdit>(this, IDC_REGEXP_HELP, DialogRect(this, 7, 123, 236, 56));
     m->help->setReadOnly(true);
     auto* ok = MakeCaptioned<QPushButton>(this, IDC_DLG_OK, "OK", DialogRect(this, 193, 7, 50, 14));
-    auto* cancel =
-        MakeCaptioned<QPushButton>(this, IDC_DLG_CANCEL, "Cancel", DialogRect(this, 193, 24, 50, 14));
+    auto* cancel = MakeCaptioned<QPushButton>(this, IDC_DLG_CANCEL, "Cancel",
+                                              DialogRect(this, 193, 24, 50, 14));
     ok->setDefault(true);
     cancel->setAutoDefault(false);
 
@@ -133,9 +134,8 @@ CRegExpChooserDialog::CRegExpChooserDialog(QWidget* parent, const std::string& c
         m->chooser.SelectRow(row);
         m->ShowSelection();
     });
-    QObject::connect(m->field, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m->chooser.SetExpressionField(FromQt(text));
-    });
+    QObject::connect(m->field, &QLineEdit::textChanged, this,
+                     [this](const QString& text) { m->chooser.SetExpressionField(FromQt(text)); });
     QObject::connect(ok, &QPushButton::clicked, this, [this] {
         if (m->chooser.Ok(m->result)) {
             accept();
@@ -165,11 +165,12 @@ CErrorsWindow::CErrorsWindow(QWidget* parent, const std::string& text) : QDialog
     SetControlId(this, IDD_ERRORS);
     setWindowTitle("Errors!");
     setFixedSize(DialogRect(this, 0, 0, 260, 160).size());
-    auto* box = MakeControl<QPlainTextEdit>(this, IDC_ERRORS_TEXT, DialogRect(this, 7, 7, 246, 126));
+    auto* box =
+        MakeControl<QPlainTextEdit>(this, IDC_ERRORS_TEXT, DialogRect(this, 7, 7, 246, 126));
     box->setReadOnly(true);
     box->setPlainText(ToQtLines(text));
-    auto* close =
-        MakeCaptioned<QPushButton>(this, IDC_DLG_CANCEL, "Close", DialogRect(this, 105, 139, 50, 14));
+    auto* close = MakeCaptioned<QPushButton>(this, IDC_DLG_CANCEL, "Close",
+                                             DialogRect(this, 105, 139, 50, 14));
     close->setDefault(true);
     QObject::connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }

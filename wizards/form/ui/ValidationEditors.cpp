@@ -148,9 +148,9 @@ void CTextEditor::BuildProperties(QWidget* page) {
                                               "Any"};
     auto* group = new QButtonGroup(page);
     for (int i = 0; i < 5; ++i) {
-        auto* radio = MakeCaptioned<QRadioButton>(page, IDC_VAL_ALPHA + i,
-                                                  kinds[static_cast<std::size_t>(i)],
-                                                  Rect(9, 39 + 10 * i, 96, 10));
+        auto* radio =
+            MakeCaptioned<QRadioButton>(page, IDC_VAL_ALPHA + i, kinds[static_cast<std::size_t>(i)],
+                                        Rect(9, 39 + 10 * i, 96, 10));
         group->addButton(radio, i);
         m_inputTypes[static_cast<std::size_t>(i)] = radio;
     }
@@ -171,11 +171,11 @@ void CTextEditor::BuildProperties(QWidget* page) {
         MakeCaptioned<QCheckBox>(page, IDC_VAL_GREATER, "Greater than", Rect(117, 67, 62, 10));
     m_greaterValue = MakeControl<QLineEdit>(page, IDC_VAL_GREATER_VALUE, Rect(181, 66, 38, 11));
 
-    m_regExp = MakeCaptioned<QCheckBox>(page, IDC_VAL_REGEXP, "Regular Expression",
-                                        Rect(3, 105, 120, 10));
+    m_regExp =
+        MakeCaptioned<QCheckBox>(page, IDC_VAL_REGEXP, "Regular Expression", Rect(3, 105, 120, 10));
     m_regExpValue = MakeControl<QLineEdit>(page, IDC_VAL_REGEXP_VALUE, Rect(3, 116, 184, 12));
-    auto* list = MakeCaptioned<QPushButton>(page, IDC_VAL_REGEXP_LIST, "List",
-                                            Rect(191, 115, 32, 14));
+    auto* list =
+        MakeCaptioned<QPushButton>(page, IDC_VAL_REGEXP_LIST, "List", Rect(191, 115, 32, 14));
     list->setAutoDefault(false);
 
     Follow(m_maxLength, m_maxValue);
@@ -358,9 +358,9 @@ public:
         m_count = MakeControl<QLineEdit>(this, IDC_VAL_CHECK_COUNT, Rect(127, 37, 30, 12));
         m_after = MakeLabel(this, IDC_VAL_CHECK_AFTER, {}, Rect(15, 52, 208, 20));
         m_after->setTextFormat(Qt::PlainText);
-        m_dont = MakeCaptioned<QCheckBox>(this, IDC_VAL_CHECK_DONT,
-                                          "User should not select this check box",
-                                          Rect(3, 76, 220, 10));
+        m_dont =
+            MakeCaptioned<QCheckBox>(this, IDC_VAL_CHECK_DONT,
+                                     "User should not select this check box", Rect(3, 76, 220, 10));
         // The two choices exclude each other; neither is allowed too.
         QObject::connect(m_select, &QCheckBox::toggled, this, [this](bool on) {
             if (on) {
@@ -430,9 +430,8 @@ public:
     explicit CRadioEditor(QWidget* area) : CEditor(area) {
         m_line = MakeLabel(this, IDC_VAL_GROUP_LINE, {}, Rect(3, 2, 222, 32));
         m_line->setTextFormat(Qt::PlainText);
-        m_dont = MakeCaptioned<QCheckBox>(this, IDC_VAL_RADIO_DONT,
-                                          "User should not select this option",
-                                          Rect(3, 38, 220, 10));
+        m_dont = MakeCaptioned<QCheckBox>(
+            this, IDC_VAL_RADIO_DONT, "User should not select this option", Rect(3, 38, 220, 10));
         m_one = MakeControl<QCheckBox>(this, IDC_VAL_RADIO_ONE, Rect(3, 52, 220, 10));
     }
 
@@ -478,7 +477,8 @@ public:
         const SListboxValidationState s = LoadListboxValidations(form, index);
         m_loaded = s;
         m_option->clear();
-        if (const auto* list = dynamic_cast<const CListboxData*>(form.GetElement(index).GetData())) {
+        if (const auto* list =
+                dynamic_cast<const CListboxData*>(form.GetElement(index).GetData())) {
             for (const SListItem& item : list->m_Items) {
                 m_option->addItem(ToQt(item.m_strName));
             }
@@ -531,7 +531,8 @@ public:
     explicit CMultilineEditor(QWidget* area) : CEditor(area) {
         m_max = MakeCaptioned<QCheckBox>(this, IDC_VAL_MULTI_MAX, "Max Length", Rect(3, 5, 62, 10));
         m_maxValue = MakeControl<QLineEdit>(this, IDC_VAL_MULTI_MAX_VALUE, Rect(67, 4, 40, 12));
-        m_min = MakeCaptioned<QCheckBox>(this, IDC_VAL_MULTI_MIN, "Min Length", Rect(3, 21, 62, 10));
+        m_min =
+            MakeCaptioned<QCheckBox>(this, IDC_VAL_MULTI_MIN, "Min Length", Rect(3, 21, 62, 10));
         m_minValue = MakeControl<QLineEdit>(this, IDC_VAL_MULTI_MIN_VALUE, Rect(67, 20, 40, 12));
         m_mandatory = MakeCaptioned<QCheckBox>(this, IDC_VAL_MULTI_MANDATORY, "Mandatory Input",
                                                Rect(3, 37, 150, 10));

@@ -288,10 +288,9 @@ TEST_F(FormDialogs, ModifyingLoadsThePageAndKeepsValidations) {
     const auto& list2 = static_cast<const CListboxData&>(*form.GetElement(1).GetData());
     EXPECT_EQ(list2.m_nVisibleRows, 4);
     EXPECT_TRUE(list2.m_bMultiple);
-    EXPECT_EQ(list2.m_Items, static_cast<const CListboxData&>(*before.GetElement(1).GetData())
-                                 .m_Items);
-    EXPECT_EQ(static_cast<const CTextData&>(*form.GetElement(2).GetData()).m_strValue.size(),
-              600u);
+    EXPECT_EQ(list2.m_Items,
+              static_cast<const CListboxData&>(*before.GetElement(1).GetData()).m_Items);
+    EXPECT_EQ(static_cast<const CTextData&>(*form.GetElement(2).GetData()).m_strValue.size(), 600u);
 
     CElementEditorDialog dialog(nullptr, form, 1, -1);
     EXPECT_EQ(Text(&dialog, IDC_EL_LIST_ROWS), "4");
@@ -531,8 +530,7 @@ TEST_F(FormDialogs, ModalEditorReturnsTheIndexOrMinusOne) {
                   Click(modal, IDC_DLG_OK);
               });
     EXPECT_EQ(index, 1);
-    EXPECT_EQ(static_cast<const CHiddenData&>(*form.GetElement(1).GetData()).m_strValue,
-              "secret");
+    EXPECT_EQ(static_cast<const CHiddenData&>(*form.GetElement(1).GetData()).m_strValue, "secret");
     WithModal([&] { index = EditFormElement(nullptr, form, 0, -1); },
               [](QWidget* modal) {
                   Type(modal, IDC_EL_NAME, "changed");
@@ -680,7 +678,8 @@ TEST_F(FormDialogs, EditorNeverStoresIntoAnotherElement) {
     const Case cases[] = {
         {"removed", [](CHtmlForm& f) { f.RemoveElements({0}); }},
         {"moved", [](CHtmlForm& f) { f.MoveElementDown(0); }},
-        {"retyped", [](CHtmlForm& f) { f.GetElement(0).SetData(CElementData::CreateDefault(kTypeFile)); }},
+        {"retyped",
+         [](CHtmlForm& f) { f.GetElement(0).SetData(CElementData::CreateDefault(kTypeFile)); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -829,8 +828,7 @@ TEST_F(FormDialogs, ComparisonsAddUpdateRemoveAndRefuseDuplicates) {
     area.ShowElement(&lone, 0);
     prompt.Clear();
     Click(&area, IDC_VAL_CMP_ADD);
-    EXPECT_EQ(prompt.MessageTexts(),
-              std::vector<std::string>{"Please select the second element"});
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Please select the second element"});
     EXPECT_EQ(list->count(), 0);
 }
 
@@ -988,7 +986,7 @@ TEST_F(RegExpChooserDialog, ListsSortedAndSelectsTheCurrentExpression) {
     struct Case {
         const char* current;
         int row;
-        const char* field, *help;
+        const char *field, *help;
     };
     const Case cases[] = {{"^g$", 2, "^g$", "Only g"}, {"nothing", 0, "^a$", "Only a"}};
     for (const Case& c : cases) {
@@ -1056,8 +1054,8 @@ TEST_F(RegExpChooserDialog, ListButtonFillsTheFieldAndLeavesTheCheck) {
 
 TEST_F(FormDialogs, CustomValidationStoresOnlyAChangedBody) {
     struct Case {
-        std::string body;      // the form's before
-        std::string append;    // typed at the end; empty: untouched
+        std::string body;    // the form's before
+        std::string append;  // typed at the end; empty: untouched
         bool ok;
         std::string expected;  // the form's after
     };
@@ -1075,7 +1073,8 @@ TEST_F(FormDialogs, CustomValidationStoresOnlyAChangedBody) {
         CCustomValidationDialog dialog(nullptr, f);
         dialog.EnsureInitialised();
         EXPECT_EQ(dialog.windowTitle(), "Custom Validation");
-        EXPECT_EQ(Get<QLabel>(&dialog, IDC_CUSTOM_HEADER)->text(), "function validate_order ( )\n{");
+        EXPECT_EQ(Get<QLabel>(&dialog, IDC_CUSTOM_HEADER)->text(),
+                  "function validate_order ( )\n{");
         EXPECT_EQ(Get<QLabel>(&dialog, IDC_CUSTOM_FOOTER)->text(), "}");
         auto* body = Get<QPlainTextEdit>(&dialog, IDC_CUSTOM_BODY);
         EXPECT_EQ(FromQt(body->toPlainText()),
@@ -1178,8 +1177,8 @@ void Picture(QWidget* w, const std::string& name, int points) {
     }
     w->show();
     QApplication::processEvents();
-    w->grab().save(QString::fromUtf8(dir) + "/" + ToQt(name) + "_" +
-                   QString::number(points) + "pt.png");
+    w->grab().save(QString::fromUtf8(dir) + "/" + ToQt(name) + "_" + QString::number(points) +
+                   "pt.png");
 }
 
 TEST_F(FormDialogs, NothingClippedAtNineElevenAndFourteenPoints) {
@@ -1208,8 +1207,8 @@ TEST_F(FormDialogs, NothingClippedAtNineElevenAndFourteenPoints) {
         }
         CValidationEditorArea area(nullptr);
         area.resize(area.minimumSize());
-        const std::vector<std::pair<int, int>> shown = {{0, 0}, {0, 1}, {1, 0}, {3, 0},
-                                                        {4, 0}, {5, 0}};
+        const std::vector<std::pair<int, int>> shown = {{0, 0}, {0, 1}, {1, 0},
+                                                        {3, 0}, {4, 0}, {5, 0}};
         for (auto [element, tab] : shown) {
             area.ShowElement(&form, element);
             if (element == 0) {
