@@ -1,6 +1,9 @@
 #include "formwarden/FormRules.h"
 
 #include <cctype>
+#include <charconv>
+#include <climits>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -204,6 +207,68 @@ bool LoadListItemsFromFile(std::vector<SListItem>& items) {
         return false;
     }
     return ReadListFile(items, path);
+}
+
+// ---- number fields of the editors ----
+
+std::optional<int> ReadNumberField(const std::string& text, int min, int max) {
+    const std::string trimmed = text::Trim(text);
+    std::string_view digits = trimmed;
+    if (!digits.empty() && digits.front() == '+') {
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() || digits.front() == '+') {
+        return std::nullopt;
+    }
+    long long value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data(), end, value);
+    if (error != std::errc() || stop != end || value < min || value > max) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+std::string NumberFieldMessage(int min, int max) {
+    if (max == INT_MAX) {
+        return "Please enter an integer of " + std::to_string(min) + " or more.";
+    }
+    return "Please enter an integer between " + std::to_string(min) + " and " +
+           std::to_string(max) + ".";
+}
+
+std::optional<double> ReadDecimalField(const std::string& text) {
+    const std::string trimmed = text::Trim(text);
+    std::string_view digits = trimmed;
+    if (!digits.empty() && digits.front() == '+') {
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() || digits.front() == '+') {
+        return std::nullopt;
+    }
+    double value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [stop, error] =
+        std::from_chars(digits.data(), end, value, std::chars_format::general);
+    if (error != std::errc() || stop != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string DecimalFieldText(double value) {
+    char buffer[64];
+    const auto [stop, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (error != std::errc()) {
+        return "0";
+    }
+    return std::string(buffer, stop);
+}
+
+std::string UnreadableValidationNumber(const std::string& field, const std::string& element,
+                                       const std::string& expected) {
+    return "The value of \"" + field + "\" for " + element + " cannot be used. " + expected +
+           "\nThe validations of " + element + " were left as they were.";
 }
 
 // ---- values brought in from templates and pages ----

@@ -157,6 +157,11 @@ public:
     // core's Store functions: messages kept, groups shared, form modified).
     // Does nothing while no element is shown.
     void StoreShown();
+    // The same, telling whether it stored: false when a number field of the
+    // editor cannot be read (a checked length, bound or count). The user was
+    // told which field, the focus is on it, and the element's validations
+    // are left as they were, so the page can keep the user where he is.
+    bool TryStoreShown();
     // The element shown, or -1.
     int ShownElement() const;
 
@@ -177,7 +182,8 @@ bool ChooseRegExp(QWidget* parent, const std::string& current, std::string& resu
 
 // The "Errors!" window: lists the names of a page's form that fail the check.
 void ShowErrorsWindow(QWidget* parent, const std::string& text);
-// Makes the "Errors!" window the core's way of showing a page's name problems.
+// Makes the "Errors!" window the core's way of showing a page's problems
+// (SetErrorsDialogHandler), owned by the application's active window.
 void InstallErrorsWindow();
 
 }  // namespace formwarden

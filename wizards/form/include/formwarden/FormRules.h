@@ -4,6 +4,7 @@
 // the functions say which field should get the focus.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,29 @@ bool LoadListItemsFromFile(std::vector<SListItem>& items);
 // Same with the file already chosen (no dialog; the explanation and the
 // question are still asked).
 bool LoadListItemsFromPath(std::vector<SListItem>& items, const std::string& path);
+
+// ---- number fields of the editors ----
+
+// A whole number typed into a field (blanks around it allowed) that lies
+// within [min, max]; nullopt for any other text, so that a field that cannot
+// be read is refused instead of storing a number nobody typed.
+std::optional<int> ReadNumberField(const std::string& text, int min, int max);
+// The refusal of such a field: "Please enter an integer between 1 and 999."
+// ("... of 0 or more." without an upper limit).
+std::string NumberFieldMessage(int min, int max);
+
+// A decimal number typed into a field (the bounds of "Less than" and
+// "Greater than"): nullopt when the text is not a finite number.
+std::optional<double> ReadDecimalField(const std::string& text);
+// The shortest text that reads back as the same number, so that showing a
+// bound and storing it again does not change it.
+std::string DecimalFieldText(double value);
+inline constexpr const char* kDecimalFieldMessage = "Please enter a number.";
+
+// A validation editor's refusal to store: the field's caption, the element's
+// name and what the field needs. The element's validations stay as they were.
+std::string UnreadableValidationNumber(const std::string& field, const std::string& element,
+                                       const std::string& expected);
 
 // ---- values brought in from templates and pages ----
 

@@ -1,7 +1,9 @@
 // The form model and its editing rules.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 
 #include "FormTestUtil.h"
@@ -390,6 +392,40 @@ TEST_F(ListItemLoad, UnreadableFileKeepsTheList) {
     prompt.AnswerMessage(IDYES);
     EXPECT_TRUE(LoadListItemsFromPath(items, path));
     EXPECT_EQ(items, (std::vector<SListItem>{{"Red", "1", false}, {"Blue", "2", false}}));
+}
+
+TEST(EditorNumberFields, WholeNumbersWithinLimits) {
+    struct Case {
+        const char* text;
+        int min, max;
+        std::optional<int> expected;
+    };
+    const Case cases[] = {
+        {"10", 1, 999, 10},        {" 999 ", 1, 999, 999},   {"+5", 1, 999, 5},
+        {"1000", 1, 999, {}},      {"0", 1, 999, {}},        {"0", 0, 1024, 0},
+        {"-3", -5, 5, -3},         {"", 1, 999, {}},         {"  ", 1, 999, {}},
+        {"12abc", 1, 999, {}},     {"1.5", 1, 999, {}},      {"++1", 1, 999, {}},
+        {"99999999999999999999", 0, INT_MAX, {}},            {"2147483647", 0, INT_MAX, INT_MAX},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReadNumberField(c.text, c.min, c.max), c.expected) << '"' << c.text << '"';
+    }
+    EXPECT_EQ(NumberFieldMessage(1, 999), "Please enter an integer between 1 and 999.");
+    EXPECT_EQ(NumberFieldMessage(0, INT_MAX), "Please enter an integer of 0 or more.");
+}
+
+TEST(EditorNumberFields, DecimalsReadBackUnchanged) {
+    for (double value : {0.0, 10.0, 2.5, -0.125, 0.1, 1e-7, 123456789.123, 1e300}) {
+        const std::optional<double> read = ReadDecimalField(DecimalFieldText(value));
+        ASSERT_TRUE(read.has_value()) << value;
+        EXPECT_EQ(*read, value);
+    }
+    EXPECT_EQ(DecimalFieldText(10), "10");
+    EXPECT_EQ(ReadDecimalField(" 2.5 "), 2.5);
+    EXPECT_EQ(ReadDecimalField("+3"), 3.0);
+    for (const char* bad : {"", "abc", "1,5", "2.5x", "inf", "nan", "1e999", "++1"}) {
+        EXPECT_FALSE(ReadDecimalField(bad).has_value()) << bad;
+    }
 }
 
 }  // namespace
