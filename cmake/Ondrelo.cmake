@@ -39,7 +39,9 @@ function(ondrelo_library name)
             EXPORT_FILE_NAME ${export_dir}/ondrelo/${lower}_export.h)
     endif()
     target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${export_dir}> ${ARG_INCLUDE_DIRS})
-    if(NOT kind STREQUAL "STATIC")
+    # clang links its sanitizer runtimes into programs only: in the fuzz
+    # build a shared library finds them when it is loaded.
+    if(NOT kind STREQUAL "STATIC" AND NOT ONDRELO_FUZZ)
         target_link_options(${name} PRIVATE -Wl,--no-undefined)
     endif()
     if(ARG_PUBLIC_LIBS)

@@ -80,6 +80,37 @@ std::string AttribText(const std::string& text, const SHtmlTag& tag) {
     return text.substr(tag.m_nAttribTextStart, tag.m_nAttribTextEnd - tag.m_nAttribTextStart);
 }
 
+// The scanner's fuzzing seeds (when ONDRELO_FUZZ_CORPUS_DIR is set): pages
+// into which the scanner put its marked blocks, with comments, script
+// blocks, forms and links around them, and one without head and end tags.
+TEST(FuzzCorpus, ScannerSeeds) {
+    const std::string dir = ondrelo::test::FuzzSeedDir("scanner");
+    if (dir.empty()) {
+        GTEST_SKIP() << "ONDRELO_FUZZ_CORPUS_DIR is not set";
+    }
+    const std::string page =
+        "<!DOCTYPE html>\n<HTML><HEAD><TITLE>t</TITLE>\n"
+        "<script>if (a < b) { document.write('<body>'); }</script>\n</HEAD>\n"
+        "<!-- <a href=\"commented.html\"> -->\n<BODY bgcolor=\"white\" onload='go()'>\n"
+        "<a href=\"one.html\" target=_blank>One</a> <A HREF = 'two.html'>Two</A>\n"
+        "<form name=\"f\" action=\"send.cgi\" method=post><input type=text name=q value=\"a b\">"
+        "<select name=s><option value=1 selected>x</select></form>\n"
+        "<img src=\"p.gif\" width=10 height=10 alt>\n</BODY></HTML>\n";
+    CHTMLScanner scanner;
+    scanner.SetContent(page);
+    ASSERT_TRUE(scanner.InsertScriptInclusion("<SCRIPT src=\"x.js\"></SCRIPT>"));
+    ASSERT_TRUE(scanner.InsertAfterBodyTag("<p>inserted</p>"));
+    scanner.Append("<SCRIPT>var n = 1;</SCRIPT>", true);
+    ondrelo::test::WriteFile(dir + "/marked.html", scanner.GetText());
+    ondrelo::test::WriteFile(dir + "/plain.html", page);
+
+    CHTMLScanner headless;
+    headless.SetContent("<BODY>\n<p>no head <b>and</b> no end tags\n<a name=x>x</a>");
+    ASSERT_TRUE(headless.InsertScriptInclusion("<SCRIPT src=\"y.js\"></SCRIPT>"));
+    ASSERT_TRUE(headless.InsertAfterBodyTag("<p>inserted</p>"));
+    ondrelo::test::WriteFile(dir + "/no-body.html", headless.GetText());
+}
+
 }  // namespace
 
 TEST(ScannerTagSearch, Table) {

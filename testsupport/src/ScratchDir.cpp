@@ -58,4 +58,18 @@ bool Exists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
 }
 
+std::string FuzzSeedDir(const std::string& target) {
+    const char* root = std::getenv("ONDRELO_FUZZ_CORPUS_DIR");
+    if (root == nullptr || *root == '\0') {
+        return {};
+    }
+    const std::filesystem::path dir = std::filesystem::path(root) / target;
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        ADD_FAILURE() << "cannot make " << dir << ": " << error.message();
+    }
+    return dir.string();
+}
+
 }  // namespace ondrelo::test

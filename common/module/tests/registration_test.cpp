@@ -1,4 +1,5 @@
 #include "ModuleFixture.h"
+#include "ondrelo/testsupport/ScratchDir.h"
 #include "ondrelo/ModuleClasses.h"
 #include "ondrelo/OndRegistryHandler.h"
 
@@ -148,6 +149,18 @@ TEST_F(Registration, TheModuleTableMatchesTheScripts) {
         EXPECT_EQ(script.find(std::string("NoRemove ") + (info.group ? info.group : "-")) !=
                       std::string::npos,
                   info.group != nullptr);
+    }
+}
+
+// The registration-script interpreter's fuzzing seeds: every class's script
+// (when ONDRELO_FUZZ_CORPUS_DIR is set).
+TEST(FuzzCorpus, RegistrationScriptSeeds) {
+    const std::string dir = ondrelo::test::FuzzSeedDir("regscript");
+    if (dir.empty()) {
+        GTEST_SKIP() << "ONDRELO_FUZZ_CORPUS_DIR is not set";
+    }
+    for (const SModuleClassInfo& info : kModuleClasses) {
+        ondrelo::test::WriteFile(dir + "/" + info.className + ".rgs", info.script);
     }
 }
 

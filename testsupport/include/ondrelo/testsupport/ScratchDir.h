@@ -36,4 +36,9 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);
 
+// Where the tests that write fuzz seeds put those of one fuzz target: the
+// folder <ONDRELO_FUZZ_CORPUS_DIR>/<target>/ (created), or "" when the
+// variable is not set and the seeds are not wanted.
+std::string FuzzSeedDir(const std::string& target);
+
 }  // namespace ondrelo::test

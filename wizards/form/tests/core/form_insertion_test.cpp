@@ -7,6 +7,7 @@
 
 #include "FormFixtures.h"
 #include "formwarden/FormInsertion.h"
+#include "formwarden/FormTemplate.h"
 #include "ondrelo/CodeGen.h"
 #include "ondrelo/OndRegistryHandler.h"
 #include "ondrelo/Prompt.h"
@@ -528,6 +529,47 @@ TEST_F(FormReinsertion, ReadingTheWizardsFormBackStillWorks) {
     EXPECT_EQ(text.substr(scanner.GetInsertedForms()[0].m_nStart, 14), "<CENTER><FORM ");
     EXPECT_EQ(text.substr(scanner.GetInsertedForms()[0].m_nEnd - 16, 16), "</FORM></CENTER>");
     ExpectReadBack(dir / "p.html", first);
+}
+
+// The fuzzing seeds of the page reader and the template reader, written by
+// the wizard's own writers (when ONDRELO_FUZZ_CORPUS_DIR is set): a new page
+// with the full form, a page that got the form after its body tag and then
+// its validations again, and the form's template and a small one.
+TEST_F(FormInsertion, FuzzSeeds) {
+    const std::string pages = ondrelo::test::FuzzSeedDir("form_page");
+    const std::string templates = ondrelo::test::FuzzSeedDir("form_template");
+    if (pages.empty()) {
+        GTEST_SKIP() << "ONDRELO_FUZZ_CORPUS_DIR is not set";
+    }
+    CHtmlForm form = MakeFullForm();
+    Design(form);
+    ASSERT_TRUE(InsertFormCode(generator, dir / "new.html", dir / "gen_validatorv3.js", true, 1));
+    WriteFile(pages + "/new-page.html", ReadFile(dir / "new.html"));
+
+    WriteFile(dir / "existing.html",
+              "<html><head><title>x</title></head>\n<body bgcolor=white>\n<p>text</p>\n"
+              "<form name=\"other\" action=\"a.cgi\"><input type=text name=q value='x'></form>\n"
+              "</body></html>");
+    ASSERT_TRUE(InsertFormCode(generator, dir / "existing.html", dir / "gen_validatorv3.js",
+                               false, kPlaceAfterBodyTag));
+    WriteFile(pages + "/existing-page.html", ReadFile(dir / "existing.html"));
+
+    CFormPageScanner scanner;
+    CHtmlForm read;
+    ASSERT_TRUE(scanner.LoadPage(dir / "existing.html", read));
+    CFormCodeGen again;
+    again.SetModel(&read, &read.m_Elements, &scanner);
+    ASSERT_TRUE(InsertFormCode(again, dir / "existing.html", dir / "gen_validatorv3.js", false,
+                               kPlaceAfterBodyTag));
+    WriteFile(pages + "/validations-again.html", ReadFile(dir / "existing.html"));
+
+    CHtmlForm full = MakeFullForm();
+    WriteFile(templates + "/full.ft", WriteFormTemplate(full));
+    CHtmlForm small;
+    small.m_strName = "small";
+    AddElement<CCheckboxData>(small, "agree", "Agree").m_Validations = {
+        Val(kValDontSelect, "tick it", "yes")};
+    WriteFile(templates + "/small.ft", WriteFormTemplate(small));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "formwarden/RegExpCatalogue.h"
 #include "ondrelo/Prompt.h"
 #include "ondrelo/ScriptedPrompt.h"
+#include "ondrelo/testsupport/ScratchDir.h"
 
 namespace {
 
@@ -296,6 +297,23 @@ TEST(ShippedRegExpCatalogue, SameResultsInJavaScript) {
     std::ofstream(path) << script;
     EXPECT_EQ(std::system(("node " + path).c_str()), 0);
     std::remove(path.c_str());
+}
+
+// The expression catalogue's fuzzing seeds: the shipped catalogue and a
+// short one with comments, blanks and a record whose parts come in another
+// order (when ONDRELO_FUZZ_CORPUS_DIR is set).
+TEST(FuzzCorpus, RegExpCatalogueSeeds) {
+    const std::string dir = ondrelo::test::FuzzSeedDir("regexp_catalogue");
+    if (dir.empty()) {
+        GTEST_SKIP() << "ONDRELO_FUZZ_CORPUS_DIR is not set";
+    }
+    const std::string shipped = ondrelo::test::ReadFile(ShippedCataloguePath());
+    ASSERT_FALSE(shipped.empty());
+    ondrelo::test::WriteFile(dir + "/shipped.txt", shipped);
+    ondrelo::test::WriteFile(dir + "/short.txt",
+                             "; comment\r\n  ;indented comment\r\nEXPNAME=Zip\r\n"
+                             "REGEXP=^\\d{5}$\r\nDESC=Five digits\r\n\r\n"
+                             "DESC=Any word\nREGEXP=\\w+\nEXPNAME=word\n");
 }
 
 }  // namespace

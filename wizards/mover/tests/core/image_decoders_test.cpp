@@ -11,6 +11,7 @@
 
 #include "ImageWriters.h"
 #include "hoverkit/ImageFile.h"
+#include "ondrelo/testsupport/ScratchDir.h"
 
 namespace {
 
@@ -360,17 +361,15 @@ TEST(ImageFile, ResampleAndCropKeepThePixelsTheyShould) {
 namespace {
 
 // Writes the fuzzing seed corpora (one small file per kind of image the
-// tests make) when HOVERKIT_FUZZ_CORPUS_DIR names the corpus folder.
+// tests make) when ONDRELO_FUZZ_CORPUS_DIR names the corpus folder.
 TEST(FuzzCorpus, WriteSeeds) {
-    const char* root = std::getenv("HOVERKIT_FUZZ_CORPUS_DIR");
-    if (root == nullptr) {
-        GTEST_SKIP() << "HOVERKIT_FUZZ_CORPUS_DIR is not set";
+    if (ondrelo::test::FuzzSeedDir("gif").empty()) {
+        GTEST_SKIP() << "ONDRELO_FUZZ_CORPUS_DIR is not set";
     }
     auto write = [&](const std::string& name, const std::string& bytes) {
-        std::FILE* f = std::fopen((std::string(root) + "/" + name).c_str(), "wb");
-        ASSERT_NE(f, nullptr) << name;
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        const std::string target = name.substr(0, name.find('/'));
+        ondrelo::test::WriteFile(ondrelo::test::FuzzSeedDir(target) + name.substr(target.size()),
+                                 bytes);
     };
     SGifLayout s;
     write("gif/plain.gif", MakeGif(s));
