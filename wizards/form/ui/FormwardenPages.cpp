@@ -622,7 +622,15 @@ void CFormValidationsPage::SelectElement(int row) {
     if (m_area->ShownElement() == row && row >= 0) {
         return;
     }
-    m_area->StoreShown();
+    // An editor that cannot be stored keeps its element chosen.
+    if (!m_area->TryStoreShown()) {
+        const int shown = m_area->ShownElement();
+        m_bFilling = true;
+        m_list->selectRow(shown);
+        m_list->setCurrentCell(shown, 0);
+        m_bFilling = false;
+        return;
+    }
     CHtmlForm& form = sheet->FormSource();
     if (row < 0 || row >= form.GetElementCount()) {
         m_area->ShowElement(nullptr, -1);
@@ -646,14 +654,24 @@ void CFormValidationsPage::StoreShown() {
     }
 }
 
-bool CFormValidationsPage::OnWizardNext() {
-    StoreShown();
+bool CFormValidationsPage::LeavePage() {
+    // A number the editor cannot read keeps the user here, on that field.
+    if (!IsCreated()) {
+        return true;
+    }
+    if (!m_area->TryStoreShown()) {
+        return false;
+    }
+    m_area->ShowElement(nullptr, -1);
     return true;
 }
 
+bool CFormValidationsPage::OnWizardNext() {
+    return LeavePage();
+}
+
 bool CFormValidationsPage::OnWizardBack() {
-    StoreShown();
-    return true;
+    return LeavePage();
 }
 
 void CFormValidationsPage::ClearData() {

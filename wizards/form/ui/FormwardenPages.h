@@ -193,6 +193,8 @@ protected:
     bool OnInitDialog() override;
 
 private:
+    bool LeavePage();
+
     CListCtrlEx* m_list = nullptr;
     CValidationEditorArea* m_area = nullptr;
     bool m_bFilling = false;
