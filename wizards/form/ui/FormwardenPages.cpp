@@ -116,6 +116,8 @@ CListCtrlEx* MakeElementList(QWidget* page, int id, const QRect& rect) {
     list->SetImageList(&ElementTypeImageList(), LVSIL_SMALL);
     list->AddColumn("Name", 0);
     list->AddColumn("Caption", 1);
+    // The names get half the width, the captions the rest.
+    list->setColumnWidth(0, rect.width() / 2);
     list->horizontalHeader()->setStretchLastSection(true);
     return list;
 }
@@ -285,12 +287,12 @@ bool CFormElementsPage::OnInitDialog() {
     auto* properties = MakeControl<QGroupBox>(this, IDC_FORM_PROPERTIES, Dlu(this, 120, 2, 236, 70));
     properties->setTitle(QStringLiteral("Form Properties"));
     AddAnchor(properties, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
-    Caption(this, "Name of the Form", Dlu(this, 126, 16, 68, 8));
-    m_name = MakeControl<QLineEdit>(this, IDC_FORM_NAME, Dlu(this, 196, 14, 154, 12));
-    Caption(this, "Action URL", Dlu(this, 126, 31, 68, 8));
-    m_action = MakeControl<QLineEdit>(this, IDC_FORM_ACTION, Dlu(this, 196, 29, 154, 12));
-    Caption(this, "Data Sending Method", Dlu(this, 126, 46, 68, 8));
-    m_method = MakeControl<QComboBox>(this, IDC_FORM_METHOD, Dlu(this, 196, 44, 50, 12));
+    Caption(this, "Name of the Form", Dlu(this, 126, 16, 82, 8));
+    m_name = MakeControl<QLineEdit>(this, IDC_FORM_NAME, Dlu(this, 210, 14, 140, 12));
+    Caption(this, "Action URL", Dlu(this, 126, 31, 82, 8));
+    m_action = MakeControl<QLineEdit>(this, IDC_FORM_ACTION, Dlu(this, 210, 29, 140, 12));
+    Caption(this, "Data Sending Method", Dlu(this, 126, 46, 82, 8));
+    m_method = MakeControl<QComboBox>(this, IDC_FORM_METHOD, Dlu(this, 210, 44, 50, 12));
     m_method->addItem(QStringLiteral("Get"));
     m_method->addItem(QStringLiteral("Post"));
     m_table = MakeCaptioned<QCheckBox>(this, IDC_FORM_TABLE,
