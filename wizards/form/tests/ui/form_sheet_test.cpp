@@ -297,7 +297,7 @@ TEST_F(FormSheet, ElementListButtonsAndKeys) {
     EXPECT_TRUE(Control(kElements, IDC_ADD)->isEnabled());
 
     // Type buttons open the editor preset to their type.
-    Click(kElements, IDC_TYPE_FIRST + kTypeRadio);
+    Click(kElements, IDC_TYPE_FIRST + static_cast<int>(kTypeRadio));
     EXPECT_EQ(editorCalls.back(), std::make_pair(-1, static_cast<int>(kTypeRadio)));
 
     // Ctrl+Up and Ctrl+Down move; the first cannot go up, the last not down.
