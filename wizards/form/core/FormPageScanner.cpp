@@ -210,6 +210,11 @@ std::string CheckPageFormNames(const CHtmlForm& form) {
     }
     bool unnamedReported = false;
     for (const CFormElement& element : form.m_Elements) {
+        // Submit, reset and plain buttons take no validations and are commonly
+        // written without a name; refusing them would refuse most real forms.
+        if (element.m_strName.empty() && element.m_nType == kTypeButton) {
+            continue;
+        }
         if (element.m_strName.empty()) {
             if (!unnamedReported) {
                 problems +=
@@ -225,6 +230,10 @@ std::string CheckPageFormNames(const CHtmlForm& form) {
 }
 
 // ---- scanner ----
+
+namespace {
+constexpr int kBrowserTextAreaRows = 2, kBrowserTextAreaColumns = 20;
+}  // namespace
 
 CFormPageScanner::CFormPageScanner() = default;
 CFormPageScanner::~CFormPageScanner() = default;
@@ -514,6 +523,19 @@ bool CFormPageScanner::LoadPage(const std::string& path, CHtmlForm& form) {
         return false;
     }
     form.m_bReadFromPage = true;
+    // A text area without rows or cols (or with values a browser ignores)
+    // reads as 0; browsers then show 2 rows of 20 columns. Those are taken
+    // without a word, since the page asked for nothing the editor cannot show.
+    for (CFormElement& element : form.m_Elements) {
+        if (auto* area = dynamic_cast<CMultilineData*>(element.GetData())) {
+            if (area->m_nRows == 0) {
+                area->m_nRows = kBrowserTextAreaRows;
+            }
+            if (area->m_nColumns == 0) {
+                area->m_nColumns = kBrowserTextAreaColumns;
+            }
+        }
+    }
     const std::string report = EditorLimitsReport(ClampToEditorLimits(form));
     if (!report.empty()) {
         FormMessageBox(report, MB_OK | MB_ICONINFORMATION);

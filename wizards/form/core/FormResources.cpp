@@ -1,6 +1,5 @@
 #include "formwarden/FormResources.h"
 
-#include "ondrelo/Common.h"
 
 namespace formwarden {
 
@@ -62,11 +61,10 @@ std::string FormString(unsigned id) {
 }
 
 int FormMessageBox(const std::string& text, unsigned style, HWND owner) {
-    std::string caption = CCommon::GetMessageTitle();
-    if (caption.empty()) {
-        caption = kFormWizardTitle;
-    }
-    return ondrelo::Prompt().MessageBox(owner, caption, text, style);
+    // Always the wizard's own title: Common's message title is one per
+    // process, and the host creates every module at start, so it holds the
+    // title of whichever wizard page was activated last.
+    return ondrelo::Prompt().MessageBox(owner, kFormWizardTitle, text, style);
 }
 
 }  // namespace formwarden

@@ -311,6 +311,31 @@ TEST_F(FormPageLoad, OldValidationsAreAttachedInCallOrder) {
     EXPECT_TRUE(form.GetElement(3).Validations()->empty());
 }
 
+TEST_F(FormPageLoad, UnnamedButtonsAreAcceptedUnnamedFieldsAreNot) {
+    // The usual hand-written form: its submit, reset and plain buttons carry
+    // no name. They take no validations, so the page loads; an unnamed field
+    // that could take one still fails the name check.
+    std::string shown;
+    SetErrorsDialogHandler([&shown](const std::string& text) { shown = text; });
+    const std::string buttons =
+        "<input type='submit' value='Send'><input type='reset'><input type=button value=x>";
+    WriteFile(dir / "buttons.html",
+              "<body><form name='contact'><input type='text' name='email'>" + buttons +
+                  "</form></body>");
+    EXPECT_TRUE(scanner.LoadPage(dir / "buttons.html", form));
+    EXPECT_EQ(form.GetElementCount(), 4);
+    EXPECT_EQ(shown, "");
+
+    WriteFile(dir / "field.html",
+              "<body><form name='contact'><input type='text'>" + buttons + "</form></body>");
+    EXPECT_FALSE(scanner.LoadPage(dir / "field.html", form));
+    SetErrorsDialogHandler({});
+    EXPECT_EQ(shown,
+              "Errors while parsing the form from the page:\r\n"
+              "\r\n There are input elements that do not have name.The input elements should have "
+              "a valid name.\r\n");
+}
+
 TEST_F(FormPageLoad, FailuresAreShown) {
     ASSERT_FALSE(scanner.LoadPage(dir / "missing.html", form));
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Could not Open HTML file!"});
@@ -353,20 +378,27 @@ TEST_F(FormPageLoad, ValuesBeyondTheEditorsLimitsAreBroughtInAndReported) {
     WriteFile(dir / "p.html",
                "<body><form name='f'><input type=text name=a size=5000>"
                "<textarea name=n cols=40></textarea><select name=s size=0></select>"
+               "<textarea name=m rows=-3 cols=x></textarea>"
                "<input type=file name=d size=2000></form></body>");
     ASSERT_TRUE(scanner.LoadPage(dir / "p.html", form));
-    ASSERT_EQ(form.GetElementCount(), 4);
+    ASSERT_EQ(form.GetElementCount(), 5);
+    auto area = [&](int index) -> CMultilineData& {
+        return dynamic_cast<CMultilineData&>(*form.GetElement(index).GetData());
+    };
     EXPECT_EQ(dynamic_cast<CTextData&>(*form.GetElement(0).GetData()).m_nSize, 999);
-    EXPECT_EQ(dynamic_cast<CMultilineData&>(*form.GetElement(1).GetData()).m_nRows, 1);
-    EXPECT_EQ(dynamic_cast<CMultilineData&>(*form.GetElement(1).GetData()).m_nColumns, 40);
+    // A text area's missing or unreadable size is the browser's 2 by 20, untold.
+    EXPECT_EQ(area(1).m_nRows, 2);
+    EXPECT_EQ(area(1).m_nColumns, 40);
     EXPECT_EQ(dynamic_cast<CListboxData&>(*form.GetElement(2).GetData()).m_nVisibleRows, 1);
-    EXPECT_EQ(dynamic_cast<CFileData&>(*form.GetElement(3).GetData()).m_nSize, 1024);
+    EXPECT_EQ(area(3).m_nRows, 1);
+    EXPECT_EQ(area(3).m_nColumns, 20);
+    EXPECT_EQ(dynamic_cast<CFileData&>(*form.GetElement(4).GetData()).m_nSize, 1024);
     EXPECT_EQ(prompt.MessageTexts(),
               std::vector<std::string>{
                   "Some values were outside the limits of the element editor and were changed:\n"
                   "\nThe Textbox 'a': size 5000 changed to 999"
-                  "\nThe Multiline Text 'n': rows 0 changed to 1"
                   "\nThe ListBox 's': visible rows 0 changed to 1"
+                  "\nThe Multiline Text 'm': rows -3 changed to 1"
                   "\nThe File 'd': size 2000 changed to 1024"});
     // Within the limits nothing is said.
     prompt.Clear();
