@@ -37,6 +37,7 @@
 #include "ondrelo/QtWindow.h"
 #include "ondrelo/ScriptedPrompt.h"
 #include "ondrelo/com.h"
+#include "ondrelo/gen/GenCommand.h"
 #include "ondrelo/registry.h"
 #include "ondrelo/testsupport/EntryPoints.h"
 
@@ -384,6 +385,22 @@ TEST_F(FormRun, DesignInsertReadBackAndAddToAHandWrittenForm) {
     EXPECT_NE(html.find("<title>HTML Form:signup</title>"), std::string::npos);
     EXPECT_NE(html.find("signupValidator.addValidation(\"code\",\"regexp=^[A-Z]{2}\\\\d+$\""),
               std::string::npos);
+
+    // ---- the design kept as a template, and given to ondrelo-gen ----
+    const fs::path saved = m_out / "signup.ft";
+    prompt.AnswerFile(saved.string());
+    Press(Page(4), IDC_SAVE_TEMPLATE);
+    ASSERT_TRUE(fs::exists(saved));
+    fs::create_directories(m_out / "gen");
+    std::ostringstream genOut, genErr;
+    const fs::path genPage = m_out / "gen" / "signup.html";
+    ASSERT_EQ(ondrelo::gen::Run({"form", saved.string(), "--insert", genPage.string(), "--new"},
+                                genOut, genErr),
+              0)
+        << genErr.str();
+    EXPECT_EQ(ReadAll(genPage), html) << "ondrelo-gen wrote another page from the template";
+    EXPECT_EQ(ReadAll(m_out / "gen" / "gen_validatorv3.js"),
+              ReadAll(m_out / "gen_validatorv3.js"));
 
     // ---- the same page read back through the first page ----
     sheet->PressPageButton(0);
