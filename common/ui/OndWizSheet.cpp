@@ -276,6 +276,9 @@ bool COndWizSheet::CreatePageButtons() {
         auto* button = MakeButton(ID_PAGE_BUTTON_FIRST + i, caption);
         button->setFont(font());
         InitOndButton(*button);
+        // Measured with the font the button is drawn with, which a style
+        // sheet may set only when the button is polished.
+        button->ensurePolished();
         const int width = button->fontMetrics().horizontalAdvance(caption) + 12;
         // x is the button's right edge, exclusive: it ends one pixel short
         // of Back, and each button ends where the next one starts.

@@ -358,6 +358,31 @@ TEST(WizardSheetCreate, StepButtonsBeyondTheTwentyFirstDoNothing) {
     TermCommonDLL();
 }
 
+TEST(WizardSheetCreate, StepButtonsFitTheFontAStyleSheetGives) {
+    // A larger font set by the application's style sheet reaches a button
+    // only when it is polished; the step buttons are measured with it.
+    InitCommonDLL();
+    const QString previous = qApp->styleSheet();
+    qApp->setStyleSheet(QStringLiteral("* { font-size: 17pt; }"));
+    {
+        QWidget pane;
+        pane.resize(900, 460);
+        auto* sheet = new CTestSheet;
+        ondrelo::CModuleResourceScope scope(&TestWizardResources());
+        ASSERT_TRUE(sheet->Create(&pane, pane.rect()));
+        pane.show();
+        for (int i = 0; i < 3; ++i) {
+            auto* step = ondrelo::FindControlAs<CButtonST>(sheet, ID_PAGE_BUTTON_FIRST + i);
+            ASSERT_NE(step, nullptr);
+            EXPECT_EQ(step->font().pointSize(), 17) << i;
+            EXPECT_EQ(step->width(), step->fontMetrics().horizontalAdvance(step->text()) + 12)
+                << i;
+        }
+    }
+    qApp->setStyleSheet(previous);
+    TermCommonDLL();
+}
+
 TEST(WizardSheetCreate, FailsWithoutAParent) {
     CTestSheet sheet;
     EXPECT_FALSE(sheet.Create(static_cast<QWidget*>(nullptr), QRect(0, 0, 10, 10)));
