@@ -89,6 +89,26 @@ TEST_F(InsletTest, AnUnregisteredComponentGivesAClearMessageOnThePage) {
     EXPECT_TRUE(m_handler.calls.empty());
 }
 
+TEST_F(InsletTest, InstructionsShowOneAmpersandAndALongOneEndsInItsOwnLine) {
+    MakeComponent();
+    const std::string longSub =
+        "Copy the following code just after the </HEAD> tag in the HTML page. Make sure that "
+        "the path in 'src' attribute is the relative path of the file you copied in step 1 "
+        "(see help for details)";
+    m_ciw->SetStaticInfo(longSub.c_str(), "Copy && Paste this code to the HTML page",
+                         "gen_validatorv3.js", "", "Form");
+    m_ciw->Activate();
+    auto* sub = Control<QLabel>(IDC_SUB_COMMENT);
+    auto* main = Control<QLabel>(IDC_MAIN_COMMENT);
+    EXPECT_EQ(main->text(), "Copy & Paste this code to the HTML page");
+    EXPECT_EQ(main->toolTip(), "");
+    // The long one is cut to the label's width, and whole in the tool tip.
+    EXPECT_TRUE(sub->text().startsWith("Copy the following code")) << sub->text().toStdString();
+    EXPECT_TRUE(sub->text().endsWith(QChar(0x2026))) << sub->text().toStdString();
+    EXPECT_LE(sub->fontMetrics().horizontalAdvance(sub->text()), sub->width());
+    EXPECT_EQ(sub->toolTip().toStdString(), longSub);
+}
+
 TEST_F(InsletTest, TextsReachTheManualPageAndTheWarningsTabComesAndGoes) {
     MakeComponent("mover2.js", "", "Image missing");
     EXPECT_EQ(TabTexts(),

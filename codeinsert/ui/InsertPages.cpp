@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <atomic>
 #include <exception>
+#include <utility>
 
 #include "InsertPages.h"
 #include "inslet/InsletControls.h"
@@ -180,8 +181,19 @@ void CPageManualCodeCopy::ShowTexts() {
     if (!IsCreated()) {
         return;
     }
-    m_subComment->setText(ToQt(m_texts.commentSub));
-    m_mainComment->setText(ToQt(m_texts.commentMain));
+    // The instructions are written for a static text, "&&" for one "&".
+    // Each has one line: a longer one ends in "..." rather than in half a
+    // second line, and its whole text is the label's tool tip.
+    for (auto [label, text] : {std::pair{m_subComment, &m_texts.commentSub},
+                               std::pair{m_mainComment, &m_texts.commentMain}}) {
+        const QString shown = ondrelo::WithoutMnemonic(ToQt(*text));
+        label->setWordWrap(false);
+        label->ensurePolished();
+        const QString fitted =
+            label->fontMetrics().elidedText(shown, Qt::ElideRight, label->width());
+        label->setText(fitted);
+        label->setToolTip(fitted == shown ? QString() : shown);
+    }
     m_subCode->setPlainText(ToQt(m_texts.codeSub));
     m_mainCode->setPlainText(ToQt(m_texts.codeMain));
     const bool script = !m_texts.masterScript.empty();

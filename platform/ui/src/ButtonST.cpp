@@ -8,8 +8,9 @@ namespace {
 
 constexpr int kIconGap = 4;
 
-QString WithoutMnemonic(QString text) {
-    // "&&" stands for one ampersand; a single one marks the mnemonic.
+}  // namespace
+
+QString ondrelo::WithoutMnemonic(const QString& text) {
     QString out;
     for (int i = 0; i < text.size(); ++i) {
         if (text[i] == u'&' && i + 1 < text.size()) {
@@ -19,8 +20,6 @@ QString WithoutMnemonic(QString text) {
     }
     return out;
 }
-
-}  // namespace
 
 CButtonST::CButtonST(QWidget* parent) : QPushButton(parent) {
     setAttribute(Qt::WA_Hover);
@@ -125,7 +124,7 @@ void CButtonST::paintEvent(QPaintEvent*) {
 
     // Icon and text as one block centred in the face.
     const QSize iconSize = icon.isNull() ? QSize() : option.iconSize;
-    const int textWidth = fontMetrics().horizontalAdvance(WithoutMnemonic(text));
+    const int textWidth = fontMetrics().horizontalAdvance(ondrelo::WithoutMnemonic(text));
     const int iconWidth = icon.isNull() ? 0 : iconSize.width() + (text.isEmpty() ? 0 : kIconGap);
     const int total = textWidth + iconWidth;
     QRect content = face;

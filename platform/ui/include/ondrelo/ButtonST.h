@@ -8,6 +8,12 @@
 
 #include "ondrelo/ui_export.h"
 
+namespace ondrelo {
+// A caption as the platform's controls draw it: "&&" stands for one
+// ampersand, a single "&" marks the mnemonic and is not drawn.
+ONDUI_EXPORT QString WithoutMnemonic(const QString& text);
+}  // namespace ondrelo
+
 class ONDUI_EXPORT CButtonST : public QPushButton {
     Q_OBJECT
 public:
