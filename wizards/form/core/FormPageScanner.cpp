@@ -232,6 +232,21 @@ std::string CheckPageFormNames(const CHtmlForm& form) {
 // ---- scanner ----
 
 namespace {
+
+// Input types a browser shows as a one-line text box: no type (or an empty
+// one) means "text", and the text-like types of newer pages.
+bool IsTextLikeInput(const std::string& type) {
+    for (const char* textLike : {"", "text", "email", "tel", "url", "search", "number"}) {
+        if (EqualsNoCase(type, textLike)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+namespace {
 constexpr int kBrowserTextAreaRows = 2, kBrowserTextAreaColumns = 20;
 }  // namespace
 
@@ -385,12 +400,9 @@ bool CFormPageScanner::ReadForm(CHtmlForm& form, CFormElementList& elements) {
     std::vector<CFormElement> found;
 
     for (const SHtmlTag& tag : FindAll(*this, content, "input", false, base)) {
-        if (!tag.DoesExist("type")) {
-            continue;
-        }
         const std::string type = tag.GetAttribValue("type");
         std::unique_ptr<CElementData> data;
-        if (EqualsNoCase(type, "text") || EqualsNoCase(type, "password")) {
+        if (IsTextLikeInput(type) || EqualsNoCase(type, "password")) {
             auto text = std::make_unique<CTextData>();
             text->m_nSize = DecimalAttribute(tag, "size", 10);
             text->m_strValue = ValueAttribute(tag, "value");

@@ -134,7 +134,7 @@ const char* const kPage =
     "  <option value='1'>Red\r\n  <option value='2' selected>\tDark Blue</select>\n"
     "<input type='text' name='who' value='me' size=20>\n"
     "<input type=PASSWORD name='pw'>\n"
-    "<input type='image' name='img'><input name='untyped'>\n"
+    "<input type='image' name='img'><input type='date' name='day'>\n"
     "<!-- <input type='text' name='commented'> -->\n"
     "<textarea name='notes'>Hello\nthere</textarea>\n"
     "<input type='checkbox' name='ok' value='y' checked>\n"
@@ -142,6 +142,32 @@ const char* const kPage =
     "<input type='file' name='f' size='abc'><input type='hidden' name='h' value='v'>\n"
     "<input type='submit' name='s'><input type='reset' name='x'><input type=button name=b>\n"
     "</form><form name='second'><input type='text' name='other'></form></body></html>";
+
+TEST(FormPageScannerRead, InputsThatBrowsersShowAsTextBoxesAreTextBoxes) {
+    // Without a type, or with one of the text-like types of today's pages,
+    // browsers show a one-line text box: such inputs take the text checks.
+    CFormPageScanner scanner;
+    scanner.SetContent(
+        "<body><form name='f'><input name='plain' size=30 value='v'>"
+        "<input type='email' name='mail'><input type=TEL name='phone'>"
+        "<input type='url' name='site'><input type='search' name='q'>"
+        "<input type='number' name='age'><input type='' name='empty'>"
+        "<input type='range' name='skip'></form></body>");
+    CHtmlForm form;
+    ASSERT_TRUE(scanner.ReadForm(form, form.m_Elements));
+    const std::vector<std::string> names = {"plain", "mail", "phone", "site",
+                                            "q",     "age",  "empty"};
+    ASSERT_EQ(form.GetElementCount(), static_cast<int>(names.size()));
+    for (int i = 0; i < form.GetElementCount(); ++i) {
+        EXPECT_EQ(form.GetElement(i).m_strName, names[static_cast<std::size_t>(i)]);
+        const auto* box = dynamic_cast<const CTextData*>(form.GetElement(i).GetData());
+        ASSERT_NE(box, nullptr) << names[static_cast<std::size_t>(i)];
+        EXPECT_FALSE(box->m_bPassword);
+    }
+    const auto& plain = dynamic_cast<const CTextData&>(*form.GetElement(0).GetData());
+    EXPECT_EQ(plain.m_nSize, 30);
+    EXPECT_EQ(plain.m_strValue, "v");
+}
 
 TEST(FormPageScannerRead, ElementsInPageOrder) {
     CFormPageScanner scanner;
