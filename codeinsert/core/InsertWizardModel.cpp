@@ -195,6 +195,11 @@ void CInsertWizardModel::OnPlaceScriptActivated() {
 bool CInsertWizardModel::ChangeDestination() {
     std::string folder, name;
     SplitForDialog(m_strDestination, folder, name);
+    if (folder.empty() && COndRegistryHandler::GetPreviousScriptCopyPath().empty()) {
+        // No script was placed before: start beside the page, where the
+        // script usually goes, rather than wherever the program started.
+        SplitForDialog(m_strPath, folder, name);
+    }
     std::string chosen;
     if (!CCommon::ShowCopyJSFile(m_strScriptName, chosen, folder)) {
         return false;

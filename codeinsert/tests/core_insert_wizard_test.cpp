@@ -234,6 +234,11 @@ TEST_F(InsertWizardTest, ScriptDestinationDefaultsToTheLastFolderAndMustBeSet) {
     EXPECT_EQ(prompt.MessageTexts().back(),
               "Please select the destination folder to copy the JavaScript file.Click the "
               "\"Change The Destination Path\" button to select the destination path");
+    // The first choice of a place starts in the page's folder.
+    model.m_strPath = "/site/pages/index.html";
+    prompt.AnswerFile(std::nullopt);
+    EXPECT_FALSE(model.ChangeDestination());
+    EXPECT_EQ(prompt.Records().back().dialog.initialDir, "/site/pages");
 
     ASSERT_TRUE(COndRegistryHandler::SetSettingsValue("lastscriptpath", "/site/js"));
     model.OnPlaceScriptActivated();
@@ -243,6 +248,8 @@ TEST_F(InsertWizardTest, ScriptDestinationDefaultsToTheLastFolderAndMustBeSet) {
 
     prompt.AnswerFile(std::string("/elsewhere/mover2.js"));
     EXPECT_TRUE(model.ChangeDestination());
+    // Once a folder was used, the dialog starts there, not beside the page.
+    EXPECT_EQ(prompt.Records().back().dialog.initialDir, "/site/js");
     model.OnPlaceScriptActivated();  // a chosen destination stays
     EXPECT_EQ(model.m_strDestination, "/elsewhere/mover2.js");
 }
