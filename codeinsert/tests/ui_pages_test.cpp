@@ -219,8 +219,8 @@ TEST_F(InsletTest, BrowseDialogsOpenInTheFolderOfThePathAlreadyTyped) {
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"", ""},
         {(Dir() / "site").string(), "typed.html"},
-        // No destination yet: the last script folder (none in this store).
-        {"", "mover2.js"},
+        // No destination and no script folder used before: beside the page.
+        {(Dir() / "site").string(), "mover2.js"},
         {(Dir() / "site" / "js").string(), "mover2.js"},
     };
     EXPECT_EQ(dialogs, expected);
