@@ -78,6 +78,13 @@ QString ToQtLines(const std::string& text) {
     return result;
 }
 
+std::string FromQtLines(const QString& text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return FromQt(lines);
+}
+
 QLabel* MakeLabel(QWidget* parent, int id, const QString& text, const QRect& rect) {
     auto* label = MakeControl<QLabel>(parent, id, rect);
     label->setText(text);

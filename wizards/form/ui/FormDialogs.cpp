@@ -12,7 +12,6 @@
 #include "formwarden/RegExpCatalogue.h"
 #include "formwarden/Validations.h"
 #include "ondrelo/DialogControls.h"
-#include "ondrelo/Text.h"
 
 namespace formwarden {
 
@@ -24,16 +23,6 @@ using ondrelo::MakeLabel;
 using ondrelo::SetControlId;
 using ondrelo::ToQt;
 using ondrelo::ToQtLines;
-
-namespace {
-
-// A field's plain lines back into the CR LF lines of generated code.
-std::string ToCodeLines(const QString& text) {
-    std::string lines = ondrelo::ReplaceAll(FromQt(text), "\r\n", "\n");
-    return ondrelo::ReplaceAll(lines, "\n", "\r\n");
-}
-
-}  // namespace
 
 // ---- "Custom Validation" ----
 
@@ -77,7 +66,8 @@ bool CCustomValidationDialog::OnInitDialog() {
 
 void CCustomValidationDialog::OnOk() {
     auto* body = ondrelo::FindControlAs<QPlainTextEdit>(this, IDC_CUSTOM_BODY);
-    ApplyCustomValidation(m_form, ToCodeLines(body->toPlainText()), body->document()->isModified());
+    ApplyCustomValidation(m_form, ondrelo::FromQtLines(body->toPlainText()),
+                          body->document()->isModified());
     accept();
 }
 
@@ -184,6 +174,5 @@ void InstallErrorsWindow() {
     SetErrorsDialogHandler(
         [](const std::string& text) { ShowErrorsWindow(QApplication::activeWindow(), text); });
 }
-
 
 }  // namespace formwarden

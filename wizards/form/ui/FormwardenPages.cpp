@@ -30,6 +30,7 @@
 
 namespace formwarden {
 
+using ondrelo::DialogRect;
 using ondrelo::FromQt;
 using ondrelo::MakeCaptioned;
 using ondrelo::MakeControl;
@@ -59,10 +60,6 @@ constexpr const char* kObjectName = "Form";
 // The captions of the type buttons, in type-code order.
 constexpr const char* kTypeButtons[kElementTypeCount] = {
     "&Textbox", "&CheckBox", "Fi&le", "Hi&dden", "B&utton", "MultiLine", "Li&stbox", "Radi&o"};
-
-QRect Dlu(const QWidget* page, int x, int y, int width, int height) {
-    return ondrelo::DialogRect(page, x, y, width, height);
-}
 
 // A caption on one line beside a control.
 QLabel* Caption(QWidget* parent, const char* text, const QRect& rect) {
@@ -150,21 +147,21 @@ CFormIntroPage::CFormIntroPage() : CFormPage(141) {
 
 bool CFormIntroPage::OnInitDialog() {
     setWindowTitle(QStringLiteral("Form Validation Wizard Introduction"));
-    PlaceHelp(Dlu(this, 4, 4, 112, 199), IDH_INTRODUCTION);
+    PlaceHelp(DialogRect(this, 4, 4, 112, 199), IDH_INTRODUCTION);
     m_existing = MakeCaptioned<QRadioButton>(
         this, IDC_INTRO_EXISTING, QStringLiteral("Add &validations to an existing HTML form"),
-        Dlu(this, 124, 20, 230, 10));
-    m_fileLabel = Caption(this, "File:", Dlu(this, 136, 37, 22, 8));
-    m_file = MakeControl<QLineEdit>(this, IDC_INTRO_FILE, Dlu(this, 160, 35, 194, 12));
+        DialogRect(this, 124, 20, 230, 10));
+    m_fileLabel = Caption(this, "File:", DialogRect(this, 136, 37, 22, 8));
+    m_file = MakeControl<QLineEdit>(this, IDC_INTRO_FILE, DialogRect(this, 160, 35, 194, 12));
     AddAnchor(m_file, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
     m_browse = MakeOndButton(this, IDC_INTRO_BROWSE, QStringLiteral("Bro&wse ..."),
-                             Dlu(this, 298, 51, 56, 14));
+                             DialogRect(this, 298, 51, 56, 14));
     AddAnchor(m_browse, ondrelo::ANCHOR_TOP_RIGHT);
     m_new = MakeCaptioned<QRadioButton>(this, IDC_INTRO_NEW,
                                         QStringLiteral("&Create a new HTML form"),
-                                        Dlu(this, 124, 80, 230, 10));
+                                        DialogRect(this, 124, 80, 230, 10));
     m_another = MakeOndButton(this, IDC_INTRO_ANOTHER, QStringLiteral("Ano&ther Form"),
-                              Dlu(this, 124, 189, 72, 14));
+                              DialogRect(this, 124, 189, 72, 14));
     AddAnchor(m_another, ondrelo::ANCHOR_BOTTOM_LEFT);
     m_existing->setChecked(true);
     QObject::connect(m_existing, &QRadioButton::toggled, this, [this] { UpdateControls(); });
@@ -282,41 +279,44 @@ CFormElementsPage::CFormElementsPage() : CFormPage(142) {}
 
 bool CFormElementsPage::OnInitDialog() {
     setWindowTitle(QStringLiteral("Create New Form"));
-    PlaceHelp(Dlu(this, 4, 4, 112, 199), IDH_ELEMENTS);
+    PlaceHelp(DialogRect(this, 4, 4, 112, 199), IDH_ELEMENTS);
 
-    auto* properties = MakeControl<QGroupBox>(this, IDC_FORM_PROPERTIES, Dlu(this, 120, 2, 236, 70));
+    auto* properties =
+        MakeControl<QGroupBox>(this, IDC_FORM_PROPERTIES, DialogRect(this, 120, 2, 236, 70));
     properties->setTitle(QStringLiteral("Form Properties"));
     AddAnchor(properties, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
-    Caption(this, "Name of the Form", Dlu(this, 126, 16, 82, 8));
-    m_name = MakeControl<QLineEdit>(this, IDC_FORM_NAME, Dlu(this, 210, 14, 140, 12));
-    Caption(this, "Action URL", Dlu(this, 126, 31, 82, 8));
-    m_action = MakeControl<QLineEdit>(this, IDC_FORM_ACTION, Dlu(this, 210, 29, 140, 12));
-    Caption(this, "Data Sending Method", Dlu(this, 126, 46, 82, 8));
-    m_method = MakeControl<QComboBox>(this, IDC_FORM_METHOD, Dlu(this, 210, 44, 50, 12));
+    Caption(this, "Name of the Form", DialogRect(this, 126, 16, 82, 8));
+    m_name = MakeControl<QLineEdit>(this, IDC_FORM_NAME, DialogRect(this, 210, 14, 140, 12));
+    Caption(this, "Action URL", DialogRect(this, 126, 31, 82, 8));
+    m_action = MakeControl<QLineEdit>(this, IDC_FORM_ACTION, DialogRect(this, 210, 29, 140, 12));
+    Caption(this, "Data Sending Method", DialogRect(this, 126, 46, 82, 8));
+    m_method = MakeControl<QComboBox>(this, IDC_FORM_METHOD, DialogRect(this, 210, 44, 50, 12));
     m_method->addItem(QStringLiteral("Get"));
     m_method->addItem(QStringLiteral("Post"));
     m_table = MakeCaptioned<QCheckBox>(this, IDC_FORM_TABLE,
                                        QStringLiteral("&Use table to align elements"),
-                                       Dlu(this, 126, 59, 200, 10));
+                                       DialogRect(this, 126, 59, 200, 10));
     for (QWidget* field : {static_cast<QWidget*>(m_name), static_cast<QWidget*>(m_action)}) {
         AddAnchor(field, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_TOP_RIGHT);
     }
 
-    auto* elements = MakeControl<QGroupBox>(this, IDC_ELEMENTS_GROUP, Dlu(this, 120, 74, 236, 131));
+    auto* elements =
+        MakeControl<QGroupBox>(this, IDC_ELEMENTS_GROUP, DialogRect(this, 120, 74, 236, 131));
     elements->setTitle(QStringLiteral("Input Elements in the Form"));
     AddAnchor(elements, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
-    m_list = MakeElementList(this, IDC_ELEMENTS, Dlu(this, 126, 86, 152, 66));
+    m_list = MakeElementList(this, IDC_ELEMENTS, DialogRect(this, 126, 86, 152, 66));
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->installEventFilter(this);
     AddAnchor(m_list, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
-    m_add = MakeOndButton(this, IDC_ADD, QStringLiteral("&Add"), Dlu(this, 282, 86, 68, 13));
+    m_add = MakeOndButton(this, IDC_ADD, QStringLiteral("&Add"), DialogRect(this, 282, 86, 68, 13));
     m_remove = MakeOndButton(this, IDC_REMOVE, QStringLiteral("R&emove"),
-                             Dlu(this, 282, 101, 68, 13));
+                             DialogRect(this, 282, 101, 68, 13));
     m_modify = MakeOndButton(this, IDC_MODIFY, QStringLiteral("&Modify"),
-                             Dlu(this, 282, 116, 68, 13));
-    m_up = MakeOndButton(this, IDC_MOVE_UP, QStringLiteral("Move U&p"), Dlu(this, 282, 131, 68, 13));
+                             DialogRect(this, 282, 116, 68, 13));
+    m_up = MakeOndButton(this, IDC_MOVE_UP, QStringLiteral("Move U&p"),
+                         DialogRect(this, 282, 131, 68, 13));
     m_down = MakeOndButton(this, IDC_MOVE_DOWN, QStringLiteral("Move Do&wn"),
-                           Dlu(this, 282, 146, 68, 13));
+                           DialogRect(this, 282, 146, 68, 13));
     for (QWidget* button : {static_cast<QWidget*>(m_add), static_cast<QWidget*>(m_remove),
                             static_cast<QWidget*>(m_modify), static_cast<QWidget*>(m_up),
                             static_cast<QWidget*>(m_down)}) {
@@ -326,14 +326,14 @@ bool CFormElementsPage::OnInitDialog() {
         const int x = 126 + (type % 4) * 56;
         const int y = 157 + (type / 4) * 15;
         CButtonST* button = MakeOndButton(this, IDC_TYPE_FIRST + type, ToQt(kTypeButtons[type]),
-                                          Dlu(this, x, y, 54, 13));
+                                          DialogRect(this, x, y, 54, 13));
         button->setIcon(ElementTypeIcon(type));
         AddAnchor(button, ondrelo::ANCHOR_BOTTOM_LEFT);
         QObject::connect(button, &QPushButton::clicked, this, [this, type] { AddElement(type); });
     }
     CButtonST* load = MakeOndButton(this, IDC_LOAD_TEMPLATE,
                                     QStringLiteral("Load Fo&rm From Template ..."),
-                                    Dlu(this, 126, 188, 130, 13));
+                                    DialogRect(this, 126, 188, 130, 13));
     AddAnchor(load, ondrelo::ANCHOR_BOTTOM_LEFT);
 
     QObject::connect(m_add, &QPushButton::clicked, this, [this] { AddElement(kTypeUnset); });
@@ -572,15 +572,15 @@ CFormValidationsPage::CFormValidationsPage() : CFormPage(143) {}
 
 bool CFormValidationsPage::OnInitDialog() {
     setWindowTitle(QStringLiteral("Add Validations"));
-    m_list = MakeElementList(this, IDC_VALIDATION_ELEMENTS, Dlu(this, 4, 4, 112, 100));
+    m_list = MakeElementList(this, IDC_VALIDATION_ELEMENTS, DialogRect(this, 4, 4, 112, 100));
     AddAnchor(m_list, ondrelo::ANCHOR_TOP_LEFT);
-    PlaceHelp(Dlu(this, 4, 108, 112, 95), IDH_VALIDATIONS);
+    PlaceHelp(DialogRect(this, 4, 108, 112, 95), IDH_VALIDATIONS);
     m_area = new CValidationEditorArea(this);
     ondrelo::SetControlId(m_area, IDC_VALIDATION_AREA);
-    m_area->setGeometry(Dlu(this, 120, 4, 236, 180));
+    m_area->setGeometry(DialogRect(this, 120, 4, 236, 180));
     CButtonST* custom = MakeOndButton(this, IDC_CUSTOM_FUNCTION,
                                       QStringLiteral("&Custom Validation Function"),
-                                      Dlu(this, 120, 189, 120, 14));
+                                      DialogRect(this, 120, 189, 120, 14));
     AddAnchor(custom, ondrelo::ANCHOR_BOTTOM_LEFT);
     QObject::connect(m_list, &QTableWidget::itemSelectionChanged, this, [this] {
         if (!m_bFilling) {
@@ -692,18 +692,19 @@ CFormErrorStringsPage::CFormErrorStringsPage() : CFormPage(144) {}
 
 bool CFormErrorStringsPage::OnInitDialog() {
     setWindowTitle(QStringLiteral("Edit Error strings"));
-    PlaceHelp(Dlu(this, 4, 4, 112, 199), IDH_ERROR_STRINGS);
-    m_tree = MakeControl<QTreeWidget>(this, IDC_ERROR_TREE, Dlu(this, 120, 4, 236, 106));
+    PlaceHelp(DialogRect(this, 4, 4, 112, 199), IDH_ERROR_STRINGS);
+    m_tree = MakeControl<QTreeWidget>(this, IDC_ERROR_TREE, DialogRect(this, 120, 4, 236, 106));
     m_tree->setHeaderHidden(true);
     m_tree->setIconSize(QSize(16, 16));
     AddAnchor(m_tree, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
-    QLabel* label = Caption(this, "Error Message", Dlu(this, 120, 114, 120, 8));
+    QLabel* label = Caption(this, "Error Message", DialogRect(this, 120, 114, 120, 8));
     ondrelo::SetControlId(label, IDC_ERROR_MESSAGE_LABEL);
     AddAnchor(label, ondrelo::ANCHOR_BOTTOM_LEFT);
-    m_message = MakeControl<QPlainTextEdit>(this, IDC_ERROR_MESSAGE, Dlu(this, 120, 124, 236, 38));
+    m_message =
+        MakeControl<QPlainTextEdit>(this, IDC_ERROR_MESSAGE, DialogRect(this, 120, 124, 236, 38));
     AddAnchor(m_message, ondrelo::ANCHOR_BOTTOM_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
     m_help = MakeLabel(this, IDC_ERROR_HELP, ToQt(kSelectValidationHelp),
-                       Dlu(this, 120, 166, 236, 37));
+                       DialogRect(this, 120, 166, 236, 37));
     m_help->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_help->setMargin(4);
     AddAnchor(m_help, ondrelo::ANCHOR_BOTTOM_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
@@ -829,17 +830,17 @@ CFormTakeCodePage::~CFormTakeCodePage() {
 
 bool CFormTakeCodePage::OnInitDialog() {
     setWindowTitle(QStringLiteral("Take the Code"));
-    PlaceHelp(Dlu(this, 4, 4, 112, 178), IDH_TAKE_CODE);
+    PlaceHelp(DialogRect(this, 4, 4, 112, 178), IDH_TAKE_CODE);
     CButtonST* save = MakeOndButton(this, IDC_SAVE_TEMPLATE,
                                     QStringLiteral("&Save Form As Template"),
-                                    Dlu(this, 4, 188, 112, 14));
+                                    DialogRect(this, 4, 188, 112, 14));
     AddAnchor(save, ondrelo::ANCHOR_BOTTOM_LEFT);
     QObject::connect(save, &QPushButton::clicked, this, [this] {
         if (CFormwardenSheet* sheet = Sheet()) {
             sheet->Templates().Save(sheet->FormSource(), ondrelo::ToHwnd(this));
         }
     });
-    auto* place = MakeControl<QFrame>(this, IDC_CODE_PLACE, Dlu(this, 120, 0, 238, 205));
+    auto* place = MakeControl<QFrame>(this, IDC_CODE_PLACE, DialogRect(this, 120, 0, 238, 205));
     AddAnchor(place, ondrelo::ANCHOR_TOP_LEFT, ondrelo::ANCHOR_BOTTOM_RIGHT);
     m_pCIW->Create(place, this);
     m_pCIW->SetStaticInfo(kSubCodeComment, kMainCodeComment, kValidatorScript,

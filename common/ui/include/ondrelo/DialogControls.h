@@ -40,6 +40,8 @@ ONDCOMMON_EXPORT QString ToQt(const std::string& text);
 ONDCOMMON_EXPORT std::string FromQt(const QString& text);
 // Generated code for a text box: its CR LF line ends become plain lines.
 ONDCOMMON_EXPORT QString ToQtLines(const std::string& text);
+// The other way: a field's lines (LF, or CR LF pasted in) as CR LF lines.
+ONDCOMMON_EXPORT std::string FromQtLines(const QString& text);
 
 // A control of the given type with its number, placed in the parent.
 template <class T>
